@@ -1,0 +1,29 @@
+# The two commands of the README: `make run` and `make test`.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?= -DORVO_WERROR=ON
+
+.PHONY: all deps configure build run test bench screenshots install uninstall clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@bash scripts/run.sh $(BUILD)/bin
+
+test: build
+	@bash scripts/run-tests.sh $(BUILD)
+
+bench: build
+	@bash bench/run-all.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)
