@@ -27,3 +27,11 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+PREFIX ?= $(HOME)/.local
+
+install: build
+	@bash scripts/install.sh $(BUILD)/bin $(PREFIX)
+
+uninstall:
+	@bash scripts/uninstall.sh $(PREFIX)
