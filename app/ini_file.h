@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,9 +30,10 @@ std::string FormatIni(const std::vector<IniLine>& lines, bool utf8);
 // disk never leaves it half-written.
 class IniFile {
  public:
-  IniFile() = default;
+  IniFile();
   IniFile(const IniFile&) = delete;
   IniFile& operator=(const IniFile&) = delete;
+  // Closes the file (with its write-back).
   ~IniFile();
 
   bool open(const std::string& path);
@@ -45,10 +47,10 @@ class IniFile {
   // needed write-back failed (the old file then stays intact).
   bool close();
 
-  // Implementation state is private; see ini_file.cpp.
+  // Implementation state is private; see ini_file.cpp. Null while closed.
  private:
   struct State;
-  State* state_ = nullptr;
+  std::unique_ptr<State> state_;
 };
 
 // Base-10 conversion of the leading digits: blanks and one sign allowed,
