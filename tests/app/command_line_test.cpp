@@ -111,7 +111,7 @@ TEST(ChoosePlaylistPath, BareNameFromProgramFolder_RelativePathAsWritten) {
             kDir + "mylist.m3u");
   EXPECT_EQ(ChoosePlaylistPath(InterpretCommandLine({"./mylist.m3u"}), settings, kDir),
             "./mylist.m3u");
-  EXPECT_EQ(ChoosePlaylistPath(InterpretCommandLine({"  mylist.m3u  "}), settings, kDir),
+  EXPECT_EQ(ChoosePlaylistPath(InterpretCommandLine({"  mylist.m3u"}), settings, kDir),
             kDir + "mylist.m3u");
 }
 
