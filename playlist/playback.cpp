@@ -97,16 +97,13 @@ Playback::Playback(CurrentPlaylist& playlist, Settings& settings, MediaEngine& e
 bool Playback::StartPlayback() {
   if (playlist_.empty()) return false;
   PassScope scope(*this);
-  for (;;) {
-    // Handlers running during a song may have emptied the list; a pass over
-    // nothing would repeat forever without playing or waiting.
-    if (playlist_.empty()) return false;
+  do {
     nowPlaying_.EnsureTitleTimer();
     playlist_.reset();
     const Pass pass = settings_.randomplay != 0 ? PlayRandomEntry() : PlayInOrder();
     if (pass == Pass::kStopped) return false;
-    if (settings_.repeat == 0) return true;
-  }
+  } while (settings_.repeat != 0);
+  return true;
 }
 
 Playback::Pass Playback::PlayInOrder() {
@@ -128,6 +125,8 @@ Playback::Pass Playback::TryEntry() {
   if (!IsPlayableFile(path) || !PlaySong(path)) ++failedStarts_;
 
   // The count is read anew: entries can be added or emptied during a song.
+  // A list cleared meanwhile ends playback; a pass over nothing would repeat
+  // without playing or waiting.
   const std::size_t count = playlist_.count();
   if (count == 0) return Pass::kStopped;
   if (static_cast<std::size_t>(failedStarts_) >= count) {
