@@ -14,6 +14,10 @@ struct IniLine {
   Kind kind = Kind::Entry;
   std::string name;   // group name, comment text, or entry key
   std::string value;  // entry value (stored bytes, trailing blanks kept)
+
+  bool operator==(const IniLine& other) const {
+    return kind == other.kind && name == other.name && value == other.value;
+  }
 };
 
 // Parses INI text (after any byte order mark has been removed) into lines.
