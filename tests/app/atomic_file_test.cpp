@@ -134,15 +134,6 @@ TEST(WriteFileAtomically, FailingWrite_OldFileStaysAndNoTemporaryRemains) {
   EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"list.m3u"});
 }
 
-TEST(ReplaceFileAtomically, MissingFile_NeverCreated) {
-  ScratchDir dir;
-  EXPECT_FALSE(ReplaceFileAtomically(dir.file("gone.prefs"), "x\n"));
-  EXPECT_TRUE(Names(dir.path()).empty());
-  WriteBytes(dir.file("here.prefs"), "a\n");
-  EXPECT_TRUE(ReplaceFileAtomically(dir.file("here.prefs"), "b\n"));
-  EXPECT_EQ(ReadBytes(dir.file("here.prefs")), "b\n");
-}
-
 TEST(WriteFileAtomically, NonRegularTarget_Refused) {
   ScratchDir dir;
   ASSERT_EQ(mkdir(dir.file("folder").c_str(), 0700), 0);
@@ -165,17 +156,6 @@ TEST(ReadRegularFile, FilesFoldersAndPipes) {
   EXPECT_EQ(ReadRegularFile(dir.file("pipe")), std::nullopt);
   EXPECT_EQ(ReadRegularFile(dir.path(), &writable), std::nullopt);
   EXPECT_FALSE(writable);
-}
-
-TEST(ReadRegularFile, ReadOnlyFile_ReadButNotWritable) {
-  ScratchDir dir;
-  ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
-  WriteBytes(dir.file("ro"), "data");
-  ASSERT_EQ(chmod(dir.file("ro").c_str(), 0444), 0);
-  EXPECT_TRUE(test::RunUnprivileged([&] {
-    bool writable = true;
-    return ReadRegularFile(dir.file("ro"), &writable) == std::string("data") && !writable;
-  }));
 }
 
 }  // namespace

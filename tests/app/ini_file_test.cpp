@@ -231,14 +231,6 @@ TEST(IniFile, Utf8File_UnrepresentableValuesReadEmpty) {
           });
 }
 
-TEST(IniFile, EightBitFile_BytesPassUnconverted) {
-  EXPECT_EQ(Rewrite("name = caf\xE9\n", [](IniFile& f) {
-              EXPECT_EQ(f.readString("name", ""), "caf\xE9");
-              f.writeString("other", "\xFC");
-            }),
-            "name = caf\xE9\nother = \xFC\n");
-}
-
 TEST(IniFile, MissingFile_WritesStayInMemoryAndFileIsNeverCreated) {
   ScratchDir dir;
   const std::string path = dir.file("orvo.prefs");
@@ -335,15 +327,6 @@ TEST(IniFile, OpeningAnother_ClosesTheFirstWithWriteBack) {
   }  // the destructor closes too
   EXPECT_EQ(ReadBytes(dir.file("a.ini")), "x = 5\n");
   EXPECT_EQ(ReadBytes(dir.file("b.ini")), "y = 6\n");
-}
-
-TEST(IniFile, Closed_ReadsGiveDefaultsAndWritesAreIgnored) {
-  IniFile file;
-  EXPECT_FALSE(file.selectGroup(""));
-  file.writeInteger("k", 1);
-  EXPECT_EQ(file.readInteger("k", 2), 2);
-  EXPECT_EQ(file.readString("k", "d"), "d");
-  EXPECT_TRUE(file.close());
 }
 
 }  // namespace
