@@ -40,7 +40,13 @@ class IniFile {
   // Closes the file (with its write-back).
   ~IniFile();
 
+  // Reads the file, read-write when allowed. False when it cannot be read:
+  // lookups then find nothing, writes stay in memory, and close writes only
+  // if the file has meanwhile become readable and writable (never creates it).
   bool open(const std::string& path);
+  // Starts an empty 8-bit file that close writes (even without writes),
+  // replacing any old one. False when it could not be created; writes then
+  // do nothing.
   bool create(const std::string& path);
   bool selectGroup(const std::string& name);
   int32_t readInteger(const std::string& key, int32_t defaultValue) const;
