@@ -14,6 +14,10 @@ struct IniLine {
   Kind kind = Kind::Entry;
   std::string name;   // group name, comment text, or entry key
   std::string value;  // entry value (stored bytes, trailing blanks kept)
+
+  bool operator==(const IniLine& other) const {
+    return kind == other.kind && name == other.name && value == other.value;
+  }
 };
 
 // Parses INI text (after any byte order mark has been removed) into lines.
@@ -36,7 +40,13 @@ class IniFile {
   // Closes the file (with its write-back).
   ~IniFile();
 
+  // Reads the file, read-write when allowed. False when it cannot be read:
+  // lookups then find nothing, writes stay in memory, and close writes only
+  // if the file has meanwhile become readable and writable (never creates it).
   bool open(const std::string& path);
+  // Starts an empty 8-bit file that close writes (even without writes),
+  // replacing any old one. False when it could not be created; writes then
+  // do nothing.
   bool create(const std::string& path);
   bool selectGroup(const std::string& name);
   int32_t readInteger(const std::string& key, int32_t defaultValue) const;

@@ -22,7 +22,8 @@ struct Settings {
   std::string last_one;
   std::string use_last_skin;
 
-  // Reads every key from `path`; a missing file or key leaves the default.
+  // Reads every key from `path`; a missing file or key gives the field its
+  // default above, a present key that is not a number gives 0.
   void Load(const std::string& path);
   // Writes all keys except last_one into a new file at `path` (clamping
   // cycle_time in memory too). False when the file could not be written; the

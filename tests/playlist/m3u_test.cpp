@@ -1,0 +1,88 @@
+#include "playlist/m3u.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "playlist/path_list.h"
+#include "tests/support/scratch_dir.h"
+
+namespace orvo {
+namespace {
+
+using test::ReadBytes;
+using test::ScratchDir;
+using test::WriteBytes;
+using Paths = std::vector<std::string>;
+
+TEST(ParseM3u, LineEnds_LfCrCrLfNulAndEndOfText) {
+  EXPECT_EQ(ParseM3u("a.mp3\r\n\r\nb.mp3"), (Paths{"a.mp3", "b.mp3"}));
+  EXPECT_EQ(ParseM3u("a\rb\nc\r\n\n\rd\n"), (Paths{"a", "b", "c", "d"}));
+  EXPECT_EQ(ParseM3u(std::string("a\0b\0\0c", 7)), (Paths{"a", "b", "c"}));
+  EXPECT_TRUE(ParseM3u("").empty());
+  EXPECT_TRUE(ParseM3u("\r\n\r\n\n").empty());
+}
+
+TEST(ParseM3u, LinesTakenByteForByte) {
+  EXPECT_EQ(ParseM3u("#EXTM3U\n#EXTINF:1,x\n x.mp3 \n\t\n"), (Paths{"#EXTM3U", "#EXTINF:1,x", " x.mp3 ", "\t"}));
+  EXPECT_EQ(ParseM3u("\xEF\xBB\xBF/m/a.mp3\n"), (Paths{"\xEF\xBB\xBF/m/a.mp3"}));
+  const std::string longLine(100000, 'x');
+  EXPECT_EQ(ParseM3u(longLine + "\n" + longLine), (Paths{longLine, longLine}));
+}
+
+TEST(ReadM3u, AppendsWithoutMovingCursor) {
+  ScratchDir dir;
+  const std::string path = dir.file("list with blanks.m3u");
+  WriteBytes(path, "a.mp3\r\n\r\nb.mp3");
+  CurrentPlaylist list;
+  list.add("first");
+  list.reset();
+  ASSERT_TRUE(ReadM3u(path, list));
+  EXPECT_EQ(list.paths(), (Paths{"first", "a.mp3", "b.mp3"}));
+  EXPECT_FALSE(list.hasCursor());
+}
+
+TEST(ReadM3u, UnreadableInput_AddsNothing) {
+  ScratchDir dir;
+  PathList list;
+  EXPECT_FALSE(ReadM3u(dir.file("missing.m3u"), list));
+  EXPECT_FALSE(ReadM3u(dir.path(), list));
+  ASSERT_EQ(mkfifo(dir.file("pipe.m3u").c_str(), 0600), 0);
+  EXPECT_FALSE(ReadM3u(dir.file("pipe.m3u"), list));  // must not block
+  EXPECT_TRUE(list.empty());
+}
+
+TEST(WriteM3u, EachPathPlusLf_EmptyPathEmptyLine) {
+  ScratchDir dir;
+  const std::string path = dir.file("out.m3u");
+  ASSERT_TRUE(WriteM3u(path, {"a", "", "b"}));
+  EXPECT_EQ(ReadBytes(path), "a\n\nb\n");
+  PathList list;
+  ASSERT_TRUE(ReadM3u(path, list));
+  EXPECT_EQ(list.paths(), (Paths{"a", "b"}));
+
+  ASSERT_TRUE(WriteM3u(path, {}));
+  EXPECT_EQ(ReadBytes(path), "");
+}
+
+TEST(WriteM3u, RoundTrip_BlanksHashesAndHighBytes) {
+  ScratchDir dir;
+  const std::string path = dir.file("round.m3u");
+  const Paths paths = {" lead", "trail ", "#EXTM3U", "/m/caf\xE9 \"q\" 'x'.mp3", "\xEF\xBB\xBFmark"};
+  ASSERT_TRUE(WriteM3u(path, paths));
+  PathList list;
+  ASSERT_TRUE(ReadM3u(path, list));
+  EXPECT_EQ(list.paths(), paths);
+}
+
+TEST(WriteM3u, UncreatableFile_Fails) {
+  ScratchDir dir;
+  EXPECT_FALSE(WriteM3u(dir.file("no/folder.m3u"), {"a"}));
+  EXPECT_EQ(ReadBytes(dir.file("no/folder.m3u")), "<missing>");
+}
+
+}  // namespace
+}  // namespace orvo
