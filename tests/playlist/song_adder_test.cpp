@@ -5,12 +5,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -166,9 +164,9 @@ void NoteDialog(GtkWidget* dialog, ChooserAnswer& answer) {
   }
 }
 
-// Whether the chooser shows what the answer wants chosen. Folders load in
-// the background, and a selection made before a folder's files are there
-// does not hold, so this selects again on every call. Selecting one file
+// Whether the chooser shows what the answer wants chosen. Folders change and
+// load in the background, and a choice made before that has finished does
+// not hold, so this chooses again on every call. Selecting one file
 // after another keeps only the last; several files are chosen by selecting
 // the whole folder, which holds just them.
 bool ChoiceReady(GtkFileChooser* chooser, const ChooserAnswer& answer) {
@@ -176,10 +174,18 @@ bool ChoiceReady(GtkFileChooser* chooser, const ChooserAnswer& answer) {
     case ChooserAnswer::Kind::kCancel:
       return true;
     case ChooserAnswer::Kind::kFolder:
-      return CurrentFolder(chooser) == answer.folder;
+      // The chooser may still be finishing the change to its start folder.
+      if (CurrentFolder(chooser) == answer.folder) return true;
+      gtk_file_chooser_set_current_folder(chooser, answer.folder.c_str());
+      return false;
     case ChooserAnswer::Kind::kFiles:
       if (SelectedCount(chooser) == answer.files.size()) return true;
       if (answer.files.size() > 1) {
+        const std::string folder = fs::path(answer.files.front()).parent_path();
+        if (CurrentFolder(chooser) != folder) {
+          gtk_file_chooser_set_current_folder(chooser, folder.c_str());
+          return false;
+        }
         gtk_file_chooser_select_all(chooser);
       } else {
         gtk_file_chooser_select_filename(chooser, answer.files.front().c_str());
