@@ -103,8 +103,8 @@ strays() {
     read -r -a fields <<<"$rest"
     parent_of[$pid]=${fields[1]}
   done
-  for pid in "${pids[@]}" $$; do seen[$pid]=1; done
   local -a queue=("${pids[@]}")
+  for pid in "${pids[@]}" $$; do seen[$pid]=1; done
   local file
   # grep runs without the marker so that it does not find itself.
   while read -r file; do
@@ -179,16 +179,14 @@ cleanup() {
   if [[ -n $command_pid ]] && alive "$command_pid"; then
     end_processes "$command_pid"
   fi
-  if ((${#pids[@]})); then
-    # The X server goes last so that its clients do not log lost-display errors.
-    local -a others=()
-    local pid
-    while read -r pid; do others+=("$pid"); done < <(strays)
-    for pid in "${pids[@]}"; do [[ $pid == "${xvfb_pid:-}" ]] || others+=("$pid"); done
-    end_leaves_first "${others[@]}"
-    [[ -n ${xvfb_pid:-} ]] && end_processes "$xvfb_pid"
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-  fi
+  # The X server goes last so that its clients do not log lost-display errors.
+  local -a others=()
+  local pid
+  while read -r pid; do others+=("$pid"); done < <(strays)
+  for pid in "${pids[@]}"; do [[ $pid == "${xvfb_pid:-}" ]] || others+=("$pid"); done
+  ((${#others[@]})) && end_leaves_first "${others[@]}"
+  [[ -n ${xvfb_pid:-} ]] && end_processes "$xvfb_pid"
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
   rm -rf "$root"
 }
 
