@@ -218,4 +218,24 @@ std::vector<NotificationRecord> NotificationLog::WaitForCount(
   }
 }
 
+std::optional<NotificationRecord> NotificationLog::WaitFor(
+    const std::function<bool(const NotificationRecord&)>& match,
+    std::chrono::milliseconds timeout) const {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    for (NotificationRecord& record : Read()) {
+      if (match(record)) return std::move(record);
+    }
+    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+std::optional<NotificationRecord> NotificationLog::WaitForSummary(
+    const std::string& summary, std::chrono::milliseconds timeout) const {
+  return WaitFor(
+      [&](const NotificationRecord& r) { return r.method == "Notify" && r.summary == summary; },
+      timeout);
+}
+
 }  // namespace orvo::test

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,15 @@ class NotificationLog {
   // what there is when `timeout` runs out (the caller compares the size).
   std::vector<NotificationRecord> WaitForCount(
       size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+
+  // Waits until some record satisfies `match` and returns the first that
+  // does; nothing when `timeout` runs out.
+  std::optional<NotificationRecord> WaitFor(
+      const std::function<bool(const NotificationRecord&)>& match,
+      std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+  // The first Notify call with this (UTF-8) summary.
+  std::optional<NotificationRecord> WaitForSummary(
+      const std::string& summary, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
 
  private:
   std::string path_;

@@ -67,5 +67,20 @@ TEST(NotificationLog, WaitForCount_TooFew_ReturnsWhatThereIs) {
   EXPECT_TRUE(NotificationLog(dir.File("missing")).WaitForCount(1, std::chrono::milliseconds(20)).empty());
 }
 
+TEST(NotificationLog, WaitForSummary_FindsFirstNotifyWithThatSummary) {
+  TempDir dir;
+  const std::string path = dir.Write(
+      "log.jsonl",
+      "{\"method\": \"Notify\", \"summary\": \"current Playlist\", \"id\": 1}\n"
+      "{\"method\": \"Notify\", \"summary\": \"Saved\", \"body\": \"first\", \"id\": 2}\n"
+      "{\"method\": \"Notify\", \"summary\": \"Saved\", \"body\": \"second\", \"id\": 3}\n");
+  const NotificationLog log(path);
+  const auto saved = log.WaitForSummary("Saved");
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->body, "first");
+  EXPECT_FALSE(log.WaitForSummary("Saved ", std::chrono::milliseconds(20)));
+  EXPECT_EQ(log.WaitFor([](const NotificationRecord& r) { return r.id == 3; })->body, "second");
+}
+
 }  // namespace
 }  // namespace orvo::test

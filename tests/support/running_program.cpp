@@ -19,7 +19,8 @@ namespace orvo::test {
 
 namespace {
 
-[[noreturn]] void ExecProgram(char* const* argv, const char* workingDir, int output) {
+[[noreturn]] void ExecProgram(char* const* argv, char* const* envp, const char* workingDir,
+                              int output) {
   setpgid(0, 0);
   struct sigaction defaultAction {};
   defaultAction.sa_handler = SIG_DFL;
@@ -35,7 +36,7 @@ namespace {
     _exit(127);
   }
   if (workingDir != nullptr && chdir(workingDir) != 0) _exit(127);
-  execv(argv[0], argv);
+  execve(argv[0], argv, envp);
   static const char message[] = "RunningProgram: cannot execute the program\n";
   (void)!write(STDERR_FILENO, message, sizeof message - 1);
   _exit(127);
@@ -116,15 +117,42 @@ std::vector<XWindowId> FindWindows(const std::string& title, std::optional<pid_t
   return found;
 }
 
+// The inherited environment with `changes` ("NAME=value") put in.
+std::vector<std::string> MergedEnvironment(const std::vector<std::string>& changes) {
+  std::vector<std::string> merged;
+  for (char** entry = environ; *entry != nullptr; ++entry) merged.emplace_back(*entry);
+  for (const std::string& change : changes) {
+    const std::string prefix = change.substr(0, change.find('=') + 1);
+    bool replaced = false;
+    for (std::string& entry : merged) {
+      if (entry.compare(0, prefix.size(), prefix) == 0) {
+        entry = change;
+        replaced = true;
+      }
+    }
+    if (!replaced) merged.push_back(change);
+  }
+  return merged;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (std::string& text : strings) pointers.push_back(text.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
 }  // namespace
 
 RunningProgram::RunningProgram(const std::string& executable, const std::vector<std::string>& args,
-                               const std::string& workingDir) {
+                               const std::string& workingDir,
+                               const std::vector<std::string>& environment) {
+  // Prepared before fork: the child of a threaded program must not allocate.
   std::vector<std::string> argv{executable};
   argv.insert(argv.end(), args.begin(), args.end());
-  std::vector<char*> argp;
-  for (std::string& arg : argv) argp.push_back(arg.data());
-  argp.push_back(nullptr);
+  std::vector<char*> argp = Pointers(argv);
+  std::vector<std::string> env = MergedEnvironment(environment);
+  std::vector<char*> envp = Pointers(env);
 
   int outputEnds[2];
   int stopEnds[2];
@@ -141,7 +169,8 @@ RunningProgram::RunningProgram(const std::string& executable, const std::vector<
 
   pid_ = fork();
   if (pid_ == 0) {
-    ExecProgram(argp.data(), workingDir.empty() ? nullptr : workingDir.c_str(), outputWrite.Get());
+    ExecProgram(argp.data(), envp.data(), workingDir.empty() ? nullptr : workingDir.c_str(),
+                outputWrite.Get());
   }
   if (pid_ < 0) return;
   // Set it here too, so that the group exists before the first kill.

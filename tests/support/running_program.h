@@ -27,10 +27,13 @@ using XWindowId = unsigned long;
 class RunningProgram {
  public:
   // Starts `executable` with `args` (argv[0] is the executable path) in
-  // `workingDir` (the current folder when empty). Started() is false when
-  // fork failed; a program that cannot be executed exits with 127.
+  // `workingDir` (the current folder when empty). `environment` holds
+  // "NAME=value" entries that replace or add to the inherited environment
+  // (GTK_MODULES=gail:atk-bridge, say). Started() is false when fork
+  // failed; a program that cannot be executed exits with 127.
   RunningProgram(const std::string& executable, const std::vector<std::string>& args,
-                 const std::string& workingDir = "");
+                 const std::string& workingDir = "",
+                 const std::vector<std::string>& environment = {});
   ~RunningProgram();
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;

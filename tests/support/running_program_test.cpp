@@ -28,6 +28,13 @@ TEST(RunningProgram, Output_BothStreamsCapturedAndStatusReturned) {
   EXPECT_TRUE(program.WaitForOutput("oops\n/", milliseconds(0)));
 }
 
+TEST(RunningProgram, Environment_ReplacesAndAdds) {
+  RunningProgram program("/bin/sh", {"-c", "echo \"$LANG|$ORVO_PROBE|${HOME:+home}\""}, "",
+                         {"LANG=fr_FR.ISO-8859-1", "ORVO_PROBE=a=b"});
+  EXPECT_EQ(program.WaitForExit(), 0);
+  EXPECT_EQ(program.Output(), "fr_FR.ISO-8859-1|a=b|home\n");
+}
+
 TEST(RunningProgram, WaitForLine_WaitsForLaterOutput) {
   RunningProgram program("/bin/sh", {"-c", "sleep 0.2; echo 'Ready ... starting ....'; sleep 100"});
   EXPECT_TRUE(program.WaitForLine("Ready ... starting ...."));
