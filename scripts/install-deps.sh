@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   # build
   cmake g++ make pkg-config libgtk2.0-dev libxine2-dev libxine2-plugins libxine2-misc-plugins
-  libxine2-ffmpeg libnotify-dev libnotify4 libcdio-dev libmpcdec-dev libgtest-dev
+  libxine2-ffmpeg libnotify-dev libnotify4 libnotify-bin libcdio-dev libmpcdec-dev libgtest-dev
   clang libclang-rt-14-dev
   # assets and demo songs
   librsvg2-bin sox lame vorbis-tools musepack-tools id3v2 eyed3 python3-mutagen

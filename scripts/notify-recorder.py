@@ -24,7 +24,7 @@ INTROSPECTION = """
       <arg direction="out" type="s" name="name"/>
       <arg direction="out" type="s" name="vendor"/>
       <arg direction="out" type="s" name="version"/>
-      <arg direction="out" type="s" name="spec_version"/>
+      <arg direction="out" type="s" name="protocol_version"/>
     </method>
     <method name="GetCapabilities">
       <arg direction="out" type="as" name="capabilities"/>

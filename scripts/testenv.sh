@@ -23,6 +23,8 @@
 # COMMAND sees DISPLAY, HOME, XDG_RUNTIME_DIR, DBUS_SESSION_BUS_ADDRESS,
 # PULSE_SERVER, ORVO_TEST_NOTIFY_LOG (JSON lines, one per Notify or
 # CloseNotification call), ORVO_TEST_SINK=null, JACK_NO_START_SERVER=1, LANG=C.
+# A part that does not come up within $ORVO_TESTENV_TIMEOUT seconds (20) ends
+# the run with status 125 and the tail of the parts' logs on standard error.
 set -uo pipefail
 
 usage() {
@@ -103,8 +105,8 @@ strays() {
     read -r -a fields <<<"$rest"
     parent_of[$pid]=${fields[1]}
   done
-  for pid in "${pids[@]}" $$; do seen[$pid]=1; done
   local -a queue=("${pids[@]}")
+  for pid in "${pids[@]}" $$; do seen[$pid]=1; done
   local file
   # grep runs without the marker so that it does not find itself.
   while read -r file; do
@@ -179,16 +181,14 @@ cleanup() {
   if [[ -n $command_pid ]] && alive "$command_pid"; then
     end_processes "$command_pid"
   fi
-  if ((${#pids[@]})); then
-    # The X server goes last so that its clients do not log lost-display errors.
-    local -a others=()
-    local pid
-    while read -r pid; do others+=("$pid"); done < <(strays)
-    for pid in "${pids[@]}"; do [[ $pid == "${xvfb_pid:-}" ]] || others+=("$pid"); done
-    end_leaves_first "${others[@]}"
-    [[ -n ${xvfb_pid:-} ]] && end_processes "$xvfb_pid"
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-  fi
+  # The X server goes last so that its clients do not log lost-display errors.
+  local -a others=()
+  local pid
+  while read -r pid; do others+=("$pid"); done < <(strays)
+  for pid in "${pids[@]}"; do [[ $pid == "${xvfb_pid:-}" ]] || others+=("$pid"); done
+  ((${#others[@]})) && end_leaves_first "${others[@]}"
+  [[ -n ${xvfb_pid:-} ]] && end_processes "$xvfb_pid"
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
   rm -rf "$root"
 }
 
@@ -293,10 +293,13 @@ fi
 # activates (the accessibility bus) get the display in their environment.
 if ((want_dbus)); then
   export DBUS_SESSION_BUS_ADDRESS="unix:path=$root/run/bus"
-  start dbus-daemon dbus-daemon --session --nofork --nopidfile \
-    --address="$DBUS_SESSION_BUS_ADDRESS"
-  dbus_pid=$last_pid
-  wait_for dbus-daemon "$dbus_pid" test -S "$root/run/bus" || fail "dbus-daemon ended"
+  # The daemon prints its address once it accepts connections (the socket
+  # file alone appears before that).
+  dbus-daemon --session --nofork --nopidfile --address="$DBUS_SESSION_BUS_ADDRESS" \
+    --print-address=3 3>"$root/run/bus.address" </dev/null >>"$root/logs/dbus-daemon.log" 2>&1 &
+  dbus_pid=$!
+  pids+=("$dbus_pid")
+  wait_for dbus-daemon "$dbus_pid" test -s "$root/run/bus.address" || fail "dbus-daemon ended"
   ready="$root/run/notify-recorder.ready"
   start notify-recorder "$python" "$here/notify-recorder.py" "$ORVO_TEST_NOTIFY_LOG" "$ready"
   recorder_pid=$last_pid
