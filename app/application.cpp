@@ -1,13 +1,170 @@
 #include "app/application.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <vector>
+
+#include "app/background_engine.h"
+#include "app/command_line.h"
+#include "app/save_chooser.h"
+#include "app/shutdown.h"
+#include "desktop/library_search.h"
+#include "mediainfo/description.h"
+#include "playlist/m3u.h"
+#include "playlist/now_playing.h"
+#include "playlist/play_audio_cd.h"
+#include "playlist/playback.h"
+#include "playlist/playlist_count.h"
+#include "playlist/song_adder.h"
+#include "playlist/xine_media_engine.h"
+#include "ui/player_window.h"
 
 namespace orvo {
 
-int Application::Run(int, char**) {
-  std::puts("INIT complete");
-  std::puts("----");
-  return 0;
+namespace {
+
+// Seeded once per process from the wall clock in milliseconds.
+std::mt19937::result_type ClockSeed() {
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  return static_cast<std::mt19937::result_type>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+}  // namespace
+
+Application::Application()
+    : random_(ClockSeed()),
+      engine_(std::make_unique<BackgroundEngine>(std::make_unique<XineMediaEngine>())) {}
+
+Application::~Application() = default;
+
+int Application::Run(int argc, char** argv) {
+  // The diagnostics are read line by line by whoever started the player.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+
+  engine_->Initialise();
+  cdDriveCount_ = cd_.OpenDrives();
+  // Toolkit options on the command line are not the toolkit's: they are
+  // ordinary arguments below.
+  gtk_init(nullptr, nullptr);
+  gdk_init(nullptr, nullptr);
+  std::cout << "INIT complete\n----\n" << std::flush;
+
+  ResolveOptionalSymbols();
+  paths_ = ProgramPaths::FromRunningProgram();
+  notifications_.InitNotifications(paths_.programPath);
+  settings_.Load(paths_.programDirectory + "orvo.prefs");
+
+  const CommandLine commandLine =
+      InterpretCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+  if (commandLine.showUsage) {
+    for (const std::string& line : UsageLines()) std::cout << line << '\n';
+    std::cout << std::flush;
+    std::exit(0);
+  }
+  if (argc > 1) ApplyMusicFiles(commandLine, settings_, playlist_);
+  const SkinChoice skin = ChooseSkin(commandLine, settings_, paths_.programDirectory);
+  skinFile_ = skin.skinFile;
+  skinRemembered_ = skin.skinRemembered;
+
+  std::cout << "starting main\n" << std::flush;
+  BuildPlayer();
+  std::cout << "main finished \n" << std::flush;
+
+  LoadStartupPlaylist(commandLine);
+  if (!playlist_.empty()) ShowPlaylistCount(notifications_, playlist_, 5, nullptr);
+  std::cout << "Ready ... starting ....\n" << std::flush;
+  ArmStartupTimer();
+  gtk_main();
+  EndProcess();
+}
+
+void Application::ResolveOptionalSymbols() {
+  symbols_.Resolve(FindLibraryFile("/usr/lib/libgdk_pixbuf-2.0.so"));
+}
+
+void Application::BuildPlayer() {
+  window_ = std::make_unique<PlayerWindow>(*this, cd_, playlist_, settings_, symbols_,
+                                           paths_.programDirectory);
+  window_->Build(skinFile_);
+  nowPlaying_ = std::make_unique<NowPlaying>(
+      playlist_, settings_, *engine_, loop_, *window_, notifications_,
+      [this](const std::string& path) { return DescribeSong(path, songInfo_); });
+  playback_ = std::make_unique<Playback>(playlist_, settings_, *engine_, loop_, *window_,
+                                         notifications_, dialogs_, *nowPlaying_, random_,
+                                         std::cout);
+  adder_ = std::make_unique<SongAdder>(
+      playlist_, foundFiles_, settings_, notifications_, *window_, paths_.programDirectory,
+      [this] { return engine_->IsLoaded(); }, [this] { StartPlayback(); });
+}
+
+void Application::LoadStartupPlaylist(const CommandLine& commandLine) {
+  const std::string path = ChoosePlaylistPath(commandLine, settings_, paths_.programDirectory);
+  std::cout << "Playlist: " << path << '\n' << std::flush;
+  if (path.empty() || LowerExtension(path) != "m3u") return;
+  playlist_.clear();
+  (void)ReadM3u(path, playlist_);  // an unreadable file leaves the list empty
+  playlist_.filePath = path;
+}
+
+void Application::ArmStartupTimer() {
+  const unsigned delay = settings_.instantplay != 0 && !playlist_.empty() ? 500 : 100;
+  g_timeout_add(delay, &Application::OnStartupTimer, this);
+}
+
+gboolean Application::OnStartupTimer(gpointer self) {
+  // Playback may run inside this call for as long as songs play.
+  static_cast<Application*>(self)->StartPlayback();
+  return FALSE;
+}
+
+void Application::StartPlayback() { playback_->StartPlayback(); }
+
+void Application::PlaySong(const std::string& path) { playback_->PlaySong(path); }
+
+void Application::TogglePause() { nowPlaying_->TogglePause(); }
+
+void Application::AddFiles() { adder_->AddFiles(); }
+
+void Application::AddFolder() { adder_->SearchMusicFolder(SongAdder::SearchMode::kAdd); }
+
+void Application::LoadPlaylist() { adder_->LoadPlaylist(); }
+
+void Application::PlayAudioCd(int drive) { orvo::PlayAudioCd(drive, cd_, settings_, dialogs_); }
+
+void Application::OpenPlaylistManager() {}
+
+void Application::OpenPreferences() {}
+
+void Application::ShowPlaylistWindow() {}
+
+void Application::Quit() {
+  ShutdownParts parts{playlist_,
+                      settings_,
+                      paths_.programDirectory,
+                      skinFile_,
+                      dialogs_,
+                      notifications_,
+                      *engine_,
+                      AskSavePlaylistName,
+                      [this] {
+                        gint x = 0;
+                        gint y = 0;
+                        gtk_window_get_position(GTK_WINDOW(window_->window()), &x, &y);
+                        return std::make_pair(int{x}, int{y});
+                      }};
+  RunShutdownSteps(parts);
+  gtk_widget_destroy(window_->window());
+  gtk_main_quit();
+  EndProcess();
+}
+
+void Application::EndProcess() {
+  engine_->Shutdown();
+  std::cout << std::flush;
+  std::exit(0);
 }
 
 }  // namespace orvo

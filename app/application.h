@@ -1,13 +1,86 @@
 #pragma once
 
+#include <gtk/gtk.h>
+
+#include <memory>
+#include <random>
+#include <string>
+
+#include "app/gtk_message_dialogs.h"
+#include "app/program_paths.h"
+#include "app/settings.h"
+#include "desktop/notification_service.h"
+#include "mediainfo/song_info.h"
+#include "playlist/cd_player.h"
+#include "playlist/glib_event_loop.h"
+#include "playlist/path_list.h"
+#include "ui/optional_symbols.h"
+#include "ui/player_actions.h"
+
 namespace orvo {
 
-// Owns every process-wide record of the player and runs start-up.
-class Application {
+struct CommandLine;
+class MediaEngine;
+class NowPlaying;
+class Playback;
+class PlayerWindow;
+class SongAdder;
+
+// Owns every process-wide record of the player, runs start-up, and carries
+// out what the player window's buttons and menus ask for.
+class Application : public PlayerActions {
  public:
-  // Never returns while the player runs: the process ends in the shutdown
-  // procedure. Returns 0 only after the usage text.
+  Application();
+  ~Application() override;
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  // Runs start-up and the main loop. The process ends in Quit() (or after a
+  // skin change), always with status 0; the only return is after the usage
+  // text.
   int Run(int argc, char** argv);
+
+  // PlayerActions
+  void StartPlayback() override;
+  void PlaySong(const std::string& path) override;
+  void TogglePause() override;
+  void AddFiles() override;
+  void AddFolder() override;
+  void LoadPlaylist() override;
+  void PlayAudioCd(int drive) override;
+  void OpenPlaylistManager() override;
+  void OpenPreferences() override;
+  void ShowPlaylistWindow() override;
+  void Quit() override;
+
+ private:
+  void ResolveOptionalSymbols();
+  void BuildPlayer();
+  void LoadStartupPlaylist(const CommandLine& commandLine);
+  void ArmStartupTimer();
+  static gboolean OnStartupTimer(gpointer self);
+  [[noreturn]] void EndProcess();
+
+  ProgramPaths paths_;
+  Settings settings_;
+  CurrentPlaylist playlist_;
+  PathList foundFiles_;
+  SongInfo songInfo_;
+  std::string skinFile_;
+  bool skinRemembered_ = false;
+  int cdDriveCount_ = 0;
+  std::mt19937 random_;
+
+  std::unique_ptr<MediaEngine> engine_;
+  CdPlayer cd_;
+  OptionalSymbols symbols_;
+  NotificationService notifications_;
+  GtkMessageDialogs dialogs_;
+  GlibEventLoop loop_;
+  std::unique_ptr<PlayerWindow> window_;
+  std::unique_ptr<NowPlaying> nowPlaying_;
+  std::unique_ptr<Playback> playback_;
+  std::unique_ptr<SongAdder> adder_;
 };
 
 }  // namespace orvo

@@ -1,0 +1,33 @@
+#include "app/background_engine.h"
+
+namespace orvo {
+
+BackgroundEngine::BackgroundEngine(std::unique_ptr<MediaEngine> engine)
+    : engine_(std::move(engine)) {}
+
+BackgroundEngine::~BackgroundEngine() { Ready(); }
+
+void BackgroundEngine::Initialise() {
+  Ready();
+  starting_ = std::thread([engine = engine_.get()] { engine->Initialise(); });
+}
+
+MediaEngine& BackgroundEngine::Ready() const {
+  if (starting_.joinable()) starting_.join();
+  return *engine_;
+}
+
+bool BackgroundEngine::IsLoaded() const { return Ready().IsLoaded(); }
+void BackgroundEngine::Release() { Ready().Release(); }
+bool BackgroundEngine::Load(const std::string& path) { return Ready().Load(path); }
+void BackgroundEngine::SetVideoArea(int x, int y, int width, int height) {
+  Ready().SetVideoArea(x, y, width, height);
+}
+void BackgroundEngine::Play(void* parentWindow) { Ready().Play(parentWindow); }
+int BackgroundEngine::Status() { return Ready().Status(); }
+void BackgroundEngine::Pause() { Ready().Pause(); }
+void BackgroundEngine::Resume() { Ready().Resume(); }
+void BackgroundEngine::Stop() { Ready().Stop(); }
+void BackgroundEngine::Shutdown() { Ready().Shutdown(); }
+
+}  // namespace orvo

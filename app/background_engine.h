@@ -1,0 +1,41 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "playlist/media_engine.h"
+
+namespace orvo {
+
+// Initialises another engine on a thread of its own, so that the engine's
+// start (libxine loads its plugins and probes the sound server) overlaps the
+// building of the player window. Every other operation first waits for that
+// initialisation to finish; all of them run on the caller's thread.
+class BackgroundEngine final : public MediaEngine {
+ public:
+  explicit BackgroundEngine(std::unique_ptr<MediaEngine> engine);
+  ~BackgroundEngine() override;
+  BackgroundEngine(const BackgroundEngine&) = delete;
+  BackgroundEngine& operator=(const BackgroundEngine&) = delete;
+
+  void Initialise() override;
+  bool IsLoaded() const override;
+  void Release() override;
+  bool Load(const std::string& path) override;
+  void SetVideoArea(int x, int y, int width, int height) override;
+  void Play(void* parentWindow) override;
+  int Status() override;
+  void Pause() override;
+  void Resume() override;
+  void Stop() override;
+  void Shutdown() override;
+
+ private:
+  MediaEngine& Ready() const;
+
+  std::unique_ptr<MediaEngine> engine_;
+  mutable std::thread starting_;
+};
+
+}  // namespace orvo
