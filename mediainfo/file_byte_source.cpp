@@ -51,7 +51,9 @@ FileByteSource::Block& FileByteSource::BlockFor(uint64_t offset) {
   }
   Block& victim = blocks_[0].lastUse <= blocks_[1].lastUse ? blocks_[0] : blocks_[1];
   victim.start = offset;
-  victim.length = ReadFile(offset, victim.bytes.data(), victim.bytes.size());
+  // Asking only for what the file holds spares the read that reports its end.
+  const size_t wanted = static_cast<size_t>(std::min<uint64_t>(victim.bytes.size(), size_ - offset));
+  victim.length = ReadFile(offset, victim.bytes.data(), wanted);
   victim.lastUse = ++useCounter_;  // marks the block filled even when empty
   return victim;
 }
