@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -79,124 +80,107 @@ bool RunTool(std::vector<std::string> args) {
   return spawned == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-class TaggedByTools : public ::testing::Test {
+// How the texts come back: as the Latin-1 bytes given, as their UTF-8
+// bytes, or, for UTF-16, the byte-order mark and the first letter's low byte.
+enum class Expect { kLatin1, kUtf8, kUtf16Start };
+
+struct Tagging {
+  const char* name;
+  const char* tool;
+  // Arguments; "@song" and "@wav" stand for the files, "@artist", "@title"
+  // and "@album" for the texts in Latin-1, "@u8..." for them in UTF-8.
+  std::vector<std::string> args;
+  Expect expect;
+};
+
+const Tagging kTaggings[] = {
+    {"Id3v2ToolV23AndV1", "id3v2", {"id3v2", "-a", "@artist", "-t", "@title", "-A", "@album", "@song"},
+     Expect::kLatin1},
+    {"Id3v2ToolV1Only", "id3v2", {"id3v2", "-1", "-a", "@artist", "-t", "@title", "-A", "@album", "@song"},
+     Expect::kLatin1},
+    {"EyeD3V23", "eyeD3",
+     {"eyeD3", "-Q", "--to-v2.3", "--encoding", "latin1", "-a", "@u8artist", "-t", "@u8title", "-A", "@u8album",
+      "@song"},
+     Expect::kLatin1},
+    {"EyeD3V24", "eyeD3",
+     {"eyeD3", "-Q", "--to-v2.4", "--encoding", "latin1", "-a", "@u8artist", "-t", "@u8title", "-A", "@u8album",
+      "@song"},
+     Expect::kLatin1},
+    {"Mid3v2V24Utf8", "mid3v2", {"mid3v2", "-a", "@u8artist", "-t", "@u8title", "-A", "@u8album", "@song"},
+     Expect::kUtf8},
+    {"LameLatin1", "lame",
+     {"lame", "--quiet", "--id3v2-latin1", "--tt", "@u8title", "--ta", "@u8artist", "--tl", "@u8album", "@wav",
+      "@song"},
+     Expect::kLatin1},
+    {"LameV1Only", "lame",
+     {"lame", "--quiet", "--id3v1-only", "--tt", "@u8title", "--ta", "@u8artist", "--tl", "@u8album", "@wav",
+      "@song"},
+     Expect::kLatin1},
+    {"LameUtf16", "lame",
+     {"lame", "--quiet", "--tt", "@u8title", "--ta", "@u8artist", "--tl", "@u8album", "@wav", "@song"},
+     Expect::kUtf16Start},
+};
+
+class TaggedByTool : public ::testing::TestWithParam<Tagging> {
  protected:
+  // One untagged song and its source for the whole suite.
   static void SetUpTestSuite() {
     folder_ = std::make_unique<TempFolder>();
-    if (!HaveTool("sox") || !HaveTool("lame")) return;
     wav_ = folder_->path() + "/tone.wav";
     plain_ = folder_->path() + "/plain.mp3";
-    if (!RunTool({"sox", "-n", "-r", "44100", "-c", "2", "-b", "16", wav_, "synth", "0.5", "sine", "440"}) ||
-        !RunTool({"lame", "--quiet", "-b", "128", wav_, plain_})) {
+    if (!HaveTool("sox") || !HaveTool("lame") ||
+        !RunTool({"sox", "-n", "-r", "44100", "-c", "2", "-b", "16", wav_, "synth", "0.5", "sine", "440"}) ||
+        !RunTool({"lame", "--quiet", wav_, plain_})) {
       plain_.clear();
     }
   }
   static void TearDownTestSuite() { folder_.reset(); }
-
-  // A copy of the untagged song, or a skip when a tool is missing.
-  std::string Song(const std::string& name, const std::string& tool) {
-    if (plain_.empty()) return std::string();
-    if (!HaveTool(tool)) return std::string();
-    const std::string path = folder_->path() + "/" + name;
-    std::filesystem::copy_file(plain_, path, std::filesystem::copy_options::overwrite_existing);
-    return path;
-  }
-
-  SongInfo ReadBack(const std::string& path) {
-    SongInfo info;
-    EXPECT_TRUE(ReadSongInfo(path, info)) << path;
-    return info;
-  }
 
   static std::unique_ptr<TempFolder> folder_;
   static std::string wav_;
   static std::string plain_;
 };
 
-std::unique_ptr<TempFolder> TaggedByTools::folder_;
-std::string TaggedByTools::wav_;
-std::string TaggedByTools::plain_;
+std::unique_ptr<TempFolder> TaggedByTool::folder_;
+std::string TaggedByTool::wav_;
+std::string TaggedByTool::plain_;
 
-#define SKIP_WITHOUT(path, tool) \
-  if ((path).empty()) GTEST_SKIP() << "needs sox, lame and " << (tool)
+TEST_P(TaggedByTool, ArtistTitleAlbum_ReadBackAsWritten) {
+  const Tagging& tagging = GetParam();
+  if (plain_.empty()) GTEST_SKIP() << "sox or lame is missing";
+  if (!HaveTool(tagging.tool)) GTEST_SKIP() << tagging.tool << " is missing";
+  const std::string song = folder_->path() + "/" + tagging.name + ".mp3";
+  std::filesystem::copy_file(plain_, song, std::filesystem::copy_options::overwrite_existing);
 
-TEST_F(TaggedByTools, Id3v2Tool_V23AndV1Latin1_ReadExactly) {
-  const std::string song = Song("id3v2.mp3", "id3v2");
-  SKIP_WITHOUT(song, "id3v2");
-  ASSERT_TRUE(RunTool({"id3v2", "-a", kArtist, "-t", kTitle, "-A", kAlbum, song}));
-  const SongInfo info = ReadBack(song);
-  EXPECT_EQ(info.artist, kArtist);
-  EXPECT_EQ(info.title, kTitle);
-  EXPECT_EQ(info.album, kAlbum);
-}
-
-TEST_F(TaggedByTools, Id3v2Tool_V1Only_FieldsCutToThirtyBytes) {
-  const std::string song = Song("id3v1.mp3", "id3v2");
-  SKIP_WITHOUT(song, "id3v2");
-  const std::string longTitle = kTitle + " and a title longer than thirty";
-  ASSERT_TRUE(RunTool({"id3v2", "-1", "-a", kArtist, "-t", longTitle, "-A", kAlbum, song}));
-  const SongInfo info = ReadBack(song);
-  EXPECT_EQ(info.artist, kArtist);
-  EXPECT_EQ(info.title, longTitle.substr(0, 30));
-  EXPECT_EQ(info.album, kAlbum);
-}
-
-TEST_F(TaggedByTools, EyeD3_V23AndV24Latin1_ReadExactly) {
-  for (const char* version : {"--to-v2.3", "--to-v2.4"}) {
-    const std::string song = Song(std::string("eyed3") + version + ".mp3", "eyeD3");
-    SKIP_WITHOUT(song, "eyeD3");
-    ASSERT_TRUE(RunTool({"eyeD3", "-Q", version, "--encoding", "latin1", "-a", Utf8(kArtist), "-t", Utf8(kTitle),
-                     "-A", Utf8(kAlbum), song}));
-    const SongInfo info = ReadBack(song);
-    EXPECT_EQ(info.artist, kArtist) << version;
-    EXPECT_EQ(info.title, kTitle) << version;
-    EXPECT_EQ(info.album, kAlbum) << version;
+  const std::vector<std::pair<std::string, std::string>> words = {
+      {"@song", song},           {"@wav", wav_},          {"@artist", kArtist},
+      {"@title", kTitle},        {"@album", kAlbum},      {"@u8artist", Utf8(kArtist)},
+      {"@u8title", Utf8(kTitle)}, {"@u8album", Utf8(kAlbum)}};
+  std::vector<std::string> args = tagging.args;
+  for (std::string& arg : args) {
+    for (const auto& [word, value] : words) {
+      if (arg == word) arg = value;
+    }
   }
+  ASSERT_TRUE(RunTool(args));
+
+  auto expected = [&](const std::string& text) {
+    switch (tagging.expect) {
+      case Expect::kUtf8: return Utf8(text);
+      case Expect::kUtf16Start: return "\xFF\xFE" + text.substr(0, 1);
+      case Expect::kLatin1: break;
+    }
+    return text;
+  };
+  SongInfo info;
+  EXPECT_TRUE(ReadSongInfo(song, info));
+  EXPECT_EQ(info.artist, expected(kArtist));
+  EXPECT_EQ(info.title, expected(kTitle));
+  EXPECT_EQ(info.album, expected(kAlbum));
 }
 
-TEST_F(TaggedByTools, Mid3v2_V24Utf8_BytesAsWritten) {
-  const std::string song = Song("mid3v2.mp3", "mid3v2");
-  SKIP_WITHOUT(song, "mid3v2");
-  ASSERT_TRUE(RunTool({"mid3v2", "-a", Utf8(kArtist), "-t", Utf8(kTitle), "-A", Utf8(kAlbum), song}));
-  const SongInfo info = ReadBack(song);
-  EXPECT_EQ(info.artist, Utf8(kArtist));
-  EXPECT_EQ(info.title, Utf8(kTitle));
-  EXPECT_EQ(info.album, Utf8(kAlbum));
-}
-
-TEST_F(TaggedByTools, Lame_Latin1Tags_ReadExactly) {
-  const std::string song = Song("lame-latin1.mp3", "lame");
-  SKIP_WITHOUT(song, "lame");
-  ASSERT_TRUE(RunTool({"lame", "--quiet", "-b", "128", "--id3v2-latin1", "--tt", Utf8(kTitle), "--ta", Utf8(kArtist),
-                   "--tl", Utf8(kAlbum), wav_, song}));
-  const SongInfo info = ReadBack(song);
-  EXPECT_EQ(info.artist, kArtist);
-  EXPECT_EQ(info.title, kTitle);
-  EXPECT_EQ(info.album, kAlbum);
-}
-
-TEST_F(TaggedByTools, Lame_V1Only_ReadFromEndOfFile) {
-  const std::string song = Song("lame-v1.mp3", "lame");
-  SKIP_WITHOUT(song, "lame");
-  ASSERT_TRUE(RunTool({"lame", "--quiet", "-b", "128", "--id3v1-only", "--tt", Utf8(kTitle), "--ta", Utf8(kArtist),
-                   "--tl", Utf8(kAlbum), wav_, song}));
-  const SongInfo info = ReadBack(song);
-  EXPECT_EQ(info.artist, kArtist);
-  EXPECT_EQ(info.title, kTitle);
-  EXPECT_EQ(info.album, kAlbum);
-}
-
-TEST_F(TaggedByTools, Lame_Utf16Tags_ByteOrderMarkAndFirstLowByte) {
-  const std::string song = Song("lame-utf16.mp3", "lame");
-  SKIP_WITHOUT(song, "lame");
-  ASSERT_TRUE(RunTool({"lame", "--quiet", "-b", "128", "--tt", Utf8(kTitle), "--ta", Utf8(kArtist), "--tl",
-                   Utf8(kAlbum), wav_, song}));
-  const SongInfo info = ReadBack(song);
-  // Little-endian UTF-16: FF FE, then the first letter's low byte, then 0.
-  EXPECT_EQ(info.artist, "\xFF\xFE" + kArtist.substr(0, 1));
-  EXPECT_EQ(info.title, "\xFF\xFE" + kTitle.substr(0, 1));
-  EXPECT_EQ(info.album, "\xFF\xFE" + kAlbum.substr(0, 1));
-}
+INSTANTIATE_TEST_SUITE_P(Taggers, TaggedByTool, ::testing::ValuesIn(kTaggings),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace orvo::test
