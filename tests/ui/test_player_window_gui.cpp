@@ -241,3 +241,53 @@ TEST(PlayerWindowGui, PlayerView_TextAndTooltip_ReachTheWidgets) {
 
 }  // namespace
 }  // namespace orvo::test
+
+namespace orvo::test {
+namespace {
+
+// The bundled vertical skin, copied into a program folder of its own.
+TEST(PlayerWindowGui, Build_BundledVerticalSkin_ColumnsAndLabelInsideOpaquePanel) {
+  PlayerFixture f;
+  for (const char* name : {"vertical.ini", "vertical.png"}) {
+    const std::string command = std::string("cp '") + ORVO_TEST_BIN_DIR + "/" + name + "' '" +
+                                f.folder.path() + "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+  }
+  f.symbols.Resolve(std::string());
+  f.player = std::make_unique<PlayerWindow>(f.actions, f.drives, f.playlist, f.settings,
+                                            f.symbols, f.folder.path());
+  f.player->Build(f.folder.path() + "vertical.ini");
+  PlayerWindow& p = *f.player;
+  ASSERT_TRUE(PumpUntil([&] { return gtk_widget_get_mapped(p.window()); }));
+  EXPECT_TRUE(GTK_IS_VBOX(p.controlRow()));
+  EXPECT_TRUE(GTK_IS_VBOX(p.playerControlRow()));
+
+  GdkPixbuf* image = gdk_pixbuf_new_from_file((f.folder.path() + "vertical.png").c_str(), nullptr);
+  ASSERT_NE(image, nullptr);
+  const int width = gdk_pixbuf_get_width(image);
+  const int height = gdk_pixbuf_get_height(image);
+  ExpectRequest(p.window(), width, height);
+  auto alphaAt = [&](int x, int y) {
+    return gdk_pixbuf_get_pixels(image)[y * gdk_pixbuf_get_rowstride(image) + x * 4 + 3];
+  };
+  EXPECT_EQ(alphaAt(0, 0), 0);  // rounded, see-through corners
+  EXPECT_EQ(alphaAt(width - 1, 0), 0);
+  EXPECT_EQ(alphaAt(0, height - 1), 0);
+  // Every button and the label lie on fully opaque parts of the panel.
+  std::vector<GtkWidget*> widgets = Children(p.controlRow());
+  for (GtkWidget* button : Children(p.playerControlRow())) widgets.push_back(button);
+  widgets.push_back(p.displayLabel());
+  for (GtkWidget* widget : widgets) {
+    const Box box = AllocationOf(widget);
+    for (const auto& [x, y] : {std::pair{box.x, box.y}, {box.x + box.width - 1, box.y},
+                               {box.x, box.y + box.height - 1},
+                               {box.x + box.width - 1, box.y + box.height - 1}}) {
+      ASSERT_TRUE(x >= 0 && y >= 0 && x < width && y < height) << x << "," << y;
+      EXPECT_EQ(alphaAt(x, y), 255) << x << "," << y;
+    }
+  }
+  g_object_unref(image);
+}
+
+}  // namespace
+}  // namespace orvo::test
