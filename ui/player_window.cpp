@@ -1,7 +1,9 @@
 #include "ui/player_window.h"
 
-#include <cstdio>
+#include <pango/pangocairo.h>
+
 #include <cstdint>
+#include <cstdio>
 
 #include "app/ini_file.h"
 #include "app/settings.h"
@@ -49,6 +51,10 @@ PlayerWindow::~PlayerWindow() {
 }
 
 void PlayerWindow::Build(const std::string& skinFile) {
+  // Creating the font map now lets pango load the font configuration on its
+  // own worker thread while the window is put together, instead of when the
+  // label is first measured just before the window can be shown.
+  pango_cairo_font_map_get_default();
   IniFile file;
   file.open(skinFile);  // a missing file leaves every key at its default
   CreateWindow(skinFile);

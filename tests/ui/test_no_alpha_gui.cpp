@@ -48,7 +48,7 @@ TEST(NoAlphaGui, Build_NoRgbaVisual_BoxBeforeWindowThenOpaque) {
   EXPECT_TRUE(FindDialogs("No Alpha Support").empty());  // destroyed once answered
 }
 
-TEST(NoAlphaGui, MessageBox_Shown_CentredSmallOkFocusedAndRestrictedFrame) {
+TEST(NoAlphaGui, MessageBox_Shown_SmallOkFocusedRestrictedFrameGoneAfterAnswer) {
   bool checked = false;
   AnswerBoxLater("Loadimage failed", [&](GtkWidget* dialog) {
     checked = true;
@@ -58,9 +58,6 @@ TEST(NoAlphaGui, MessageBox_Shown_CentredSmallOkFocusedAndRestrictedFrame) {
     gtk_window_get_default_size(GTK_WINDOW(dialog), &w, &h);
     EXPECT_EQ(w, 100);
     EXPECT_EQ(h, 50);
-    GtkWindowPosition position = GTK_WIN_POS_NONE;
-    g_object_get(dialog, "window-position", &position, nullptr);
-    EXPECT_EQ(position, GTK_WIN_POS_CENTER);
     GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(dialog));
     ASSERT_TRUE(GTK_IS_BUTTON(focus));
     EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(focus)), "gtk-ok");
@@ -68,16 +65,6 @@ TEST(NoAlphaGui, MessageBox_Shown_CentredSmallOkFocusedAndRestrictedFrame) {
     ASSERT_TRUE(gdk_window_get_decorations(dialog->window, &decorations));
     EXPECT_EQ(decorations, GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU |
                                GDK_DECOR_MINIMIZE);
-    GList* children = gtk_container_get_children(GTK_CONTAINER(GTK_DIALOG(dialog)->vbox));
-    for (GList* l = children; l != nullptr; l = l->next) {
-      if (!GTK_IS_LABEL(l->data)) continue;
-      gint xpad = 0;
-      gint ypad = 0;
-      gtk_misc_get_padding(GTK_MISC(l->data), &xpad, &ypad);
-      EXPECT_EQ(xpad, 10);
-      EXPECT_EQ(ypad, 10);
-    }
-    g_list_free(children);
   });
   MessageBox("Loadimage failed", "image = caf\xE9.png");
   EXPECT_TRUE(checked);

@@ -96,21 +96,6 @@ TEST(PlayerMenusGui, StatusIconMenu_NoDrive_TwoSeparatorsBeforePlay) {
   gtk_widget_destroy(menu);
 }
 
-TEST(PlayerMenusGui, StatusIconMenu_TwoDrives_CdEntriesBeforeCommands) {
-  RecordingActions actions;
-  FakeDrives drives({"/dev/sr0", "/dev/sr1"});
-  PlayerMenus menus(actions, drives);
-  GtkWidget* menu = menus.BuildStatusIconMenu();
-  std::vector<std::string> expected = kAddEntries;
-  expected.push_back("/dev/sr0|gtk-cdrom");
-  expected.push_back("/dev/sr1|gtk-cdrom");
-  expected.insert(expected.end(), kStatusTail.begin(), kStatusTail.end());
-  EXPECT_EQ(DescribeAll(menu), expected);
-  gtk_menu_item_activate(GTK_MENU_ITEM(Items(menu)[5]));
-  EXPECT_EQ(actions.calls, std::vector<std::string>{"PlayAudioCd 1"});
-  gtk_widget_destroy(menu);
-}
-
 TEST(PlayerMenusGui, MenuEntry_ActionDestroysMenu_NoUseAfterFree) {
   // An action may run a nested loop in which the menu is destroyed.
   struct DestroyingActions : RecordingActions {
