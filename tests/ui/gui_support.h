@@ -40,7 +40,7 @@ class ProgramFolder {
 // The toplevel dialogs open right now whose title is `title`.
 std::vector<GtkWidget*> FindDialogs(const std::string& title);
 // Answers the next box titled `title` with OK from inside its wait, after
-// calling `inspect` on it (the player window being built is passed too).
+// calling `inspect` on it.
 void AnswerBoxLater(const std::string& title, std::function<void(GtkWidget* dialog)> inspect);
 
 // Every part a player window needs, with a program folder of its own that
