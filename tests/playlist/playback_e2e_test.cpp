@@ -1,0 +1,153 @@
+// The real program playing songs named on its command line into a private
+// PulseAudio null sink, with its notifications recorded over D-Bus.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "tests/playlist/test_media.h"
+#include "tests/support/audio_capture.h"
+#include "tests/support/notification_log.h"
+#include "tests/support/program_folder.h"
+#include "tests/support/running_program.h"
+#include "tests/support/signal_analysis.h"
+
+namespace orvo::test {
+namespace {
+
+using std::chrono::milliseconds;
+
+const char* const kIcon = "/usr/share/icons/gnome/scalable/mimetypes/audio-x-generic.svg";
+
+std::vector<NotificationRecord> Notifies(const NotificationLog& log) {
+  std::vector<NotificationRecord> notifies;
+  for (const NotificationRecord& record : log.Read()) {
+    if (record.method == "Notify") notifies.push_back(record);
+  }
+  return notifies;
+}
+
+struct FormatCase {
+  const char* format;
+  int hertz;
+};
+
+void PrintTo(const FormatCase& c, std::ostream* out) { *out << c.format; }
+
+class PlayerSoundTest : public ::testing::TestWithParam<FormatCase> {};
+
+// Each format, played by the player itself, reaches the sound server as the
+// tone the file carries.
+TEST_P(PlayerSoundTest, SongOnCommandLine_SoundsItsTone) {
+  TestMedia media;
+  const std::string song = media.Make("tone", GetParam().format, GetParam().hertz, 1.5);
+  ASSERT_FALSE(song.empty());
+  ProgramFolder folder;
+  NotificationLog log;
+  AudioCapture capture;
+  ASSERT_TRUE(capture.Start());
+  RunningProgram program(folder.Executable(), {song});
+  ASSERT_TRUE(log.WaitForSummary("current Playlist", milliseconds(20000)).has_value())
+      << program.Output();
+  // The end of the playlist is announced once the song has ended.
+  ASSERT_TRUE(log.WaitFor([](const NotificationRecord& r) {
+                   return r.body == "the current Playlist is finished....";
+                 },
+                 milliseconds(20000))
+                  .has_value())
+      << program.Output();
+  capture.Stop();
+  program.Stop();
+  const std::vector<float> left = capture.Left();
+  EXPECT_GT(SignalAnalysis::SoundingRms(left, AudioCapture::kRate), 0.2);
+  EXPECT_NEAR(SignalAnalysis::ToneFrequency(left, AudioCapture::kRate), GetParam().hertz,
+              GetParam().hertz * 0.03);
+  EXPECT_GT(SignalAnalysis::SoundingSeconds(left, AudioCapture::kRate), 1.3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, PlayerSoundTest,
+                         ::testing::Values(FormatCase{"mp3", 440}, FormatCase{"ogg", 660},
+                                           FormatCase{"wav", 880}, FormatCase{"mpc", 550}));
+
+TEST(PlayerPass, Notifications_AnnounceEachSongWithItsDescriptionThenTheEnd) {
+  TestMedia media;
+  const std::string tagged = media.Make("tagged", "mp3", 500, 1.0);
+  const std::string plain = media.Make("plain & simple", "wav", 700, 1.0);
+  ASSERT_FALSE(tagged.empty());
+  ASSERT_FALSE(plain.empty());
+  const std::string tagging = "id3v2 -a 'Caf\xe9 Band' -t 'First Song' -A 'Album' '" + tagged + "'";
+  ASSERT_EQ(std::system(tagging.c_str()), 0);
+
+  ProgramFolder folder;
+  NotificationLog log;
+  RunningProgram program(folder.Executable(), {tagged, plain});
+  ASSERT_TRUE(log.WaitFor([](const NotificationRecord& r) {
+                   return r.body == "the current Playlist is finished....";
+                 },
+                 milliseconds(30000))
+                  .has_value())
+      << program.Output();
+  const std::vector<NotificationRecord> notes = Notifies(log);
+  ASSERT_EQ(notes.size(), 4u) << program.Output();
+  EXPECT_EQ(notes[0].summary, "current Playlist");
+  EXPECT_EQ(notes[0].body, "there are  2 files in the current Playlist");
+  EXPECT_EQ(notes[1].summary, "Now playing song 1 of 2");
+  // The tag's Latin-1 byte reaches the notification server as UTF-8.
+  EXPECT_EQ(notes[1].body, "Caf\xc3\xa9 Band \nFirst Song \nAlbum \n");
+  EXPECT_EQ(notes[1].expireTimeout, 8000);
+  EXPECT_EQ(notes[1].urgency, 1);
+  EXPECT_EQ(notes[1].icon, kIcon);
+  EXPECT_EQ(notes[2].summary, "Now playing song 2 of 2");
+  EXPECT_EQ(notes[2].body, media.Folder() + "/plain + simple.wav\n");
+  EXPECT_EQ(notes[3].summary, "current Playlist");
+  EXPECT_EQ(notes[3].expireTimeout, 3000);
+
+  // The first song's bubble was closed before the second was shown.
+  bool closedFirst = false;
+  for (const NotificationRecord& record : log.Read()) {
+    if (record.method == "CloseNotification" && record.id == notes[1].id) closedFirst = true;
+  }
+  EXPECT_TRUE(closedFirst);
+  const std::string output = program.Output();
+  EXPECT_NE(output.find("0 *** " + tagged + "\n" + std::string(67, '-') + "\n"), std::string::npos)
+      << output;
+  EXPECT_NE(output.find("1 *** " + plain + "\n"), std::string::npos) << output;
+  program.Stop();
+}
+
+TEST(PlayerPass, PathWithByteAbove126_IsRefusedWithItsNotification) {
+  TestMedia media;
+  const std::string song = media.Make("caf\xe9", "mp3", 440, 1.0);
+  ASSERT_FALSE(song.empty());
+  ProgramFolder folder;
+  NotificationLog log;
+  RunningProgram program(folder.Executable(), {song});
+  const auto refusal =
+      log.WaitForSummary("loading Song failed because of\ninvalid characters ", milliseconds(20000));
+  ASSERT_TRUE(refusal.has_value()) << program.Output();
+  EXPECT_EQ(refusal->body, "removed temporary from Playlist");
+  EXPECT_EQ(refusal->expireTimeout, 8000);
+  EXPECT_EQ(program.Output().find(" *** "), std::string::npos) << "the song never started";
+  program.Stop();
+}
+
+TEST(PlayerPass, MissingFileWithRepeat_EndsWithTheWarningInsteadOfLooping) {
+  ProgramFolder folder;
+  folder.Write("orvo.prefs", "repeat = 1\n");
+  NotificationLog log;
+  RunningProgram program(folder.Executable(), {"/nowhere/gone.mp3"});
+  ASSERT_NE(program.FindWindow("Orvo M ", milliseconds(20000)), 0u) << program.Output();
+  // The warning is a message dialog without a title.
+  bool warned = false;
+  for (int i = 0; i < 100 && !warned; ++i) {
+    warned = !program.Windows("").empty();
+    if (!warned) std::this_thread::sleep_for(milliseconds(100));
+  }
+  EXPECT_TRUE(warned) << program.Output();
+  EXPECT_EQ(program.Output().find(" *** "), std::string::npos);
+  program.Stop();
+}
+
+}  // namespace
+}  // namespace orvo::test
