@@ -230,10 +230,14 @@ gboolean RunPendingStep(gpointer data) {
 
 struct PendingAnswer {
   std::function<int(GtkFileChooser*)> step;
+  GtkWidget* chooser = nullptr;  // the dialog being answered
+  int response = GTK_RESPONSE_NONE;
+  bool closed = false;
 };
 
-gboolean AnswerPending(gpointer data) {
-  auto* pending = static_cast<PendingAnswer*>(data);
+void ChooserDestroyed(GtkWidget*, gpointer data) { static_cast<PendingAnswer*>(data)->closed = true; }
+
+GtkWidget* VisibleFileChooser() {
   GtkWidget* chooser = nullptr;
   GList* windows = gtk_window_list_toplevels();
   for (GList* item = windows; item != nullptr; item = item->next) {
@@ -242,10 +246,25 @@ gboolean AnswerPending(gpointer data) {
     }
   }
   g_list_free(windows);
-  if (chooser == nullptr) return G_SOURCE_CONTINUE;
-  const int response = pending->step(GTK_FILE_CHOOSER(chooser));
-  gtk_dialog_response(GTK_DIALOG(chooser), response);
-  return G_SOURCE_REMOVE;
+  return chooser;
+}
+
+// The chooser checks an accepted name against its folder, which it loads in
+// the background, and ignores the response until then; so the response is
+// repeated until the dialog is gone.
+gboolean AnswerPending(gpointer data) {
+  auto* pending = static_cast<PendingAnswer*>(data);
+  if (pending->closed) return G_SOURCE_REMOVE;
+  if (pending->chooser == nullptr) {
+    pending->chooser = VisibleFileChooser();
+    if (pending->chooser == nullptr) return G_SOURCE_CONTINUE;
+    g_signal_connect(pending->chooser, "destroy", G_CALLBACK(ChooserDestroyed), pending);
+    pending->response = pending->step(GTK_FILE_CHOOSER(pending->chooser));
+  }
+  if (gtk_widget_get_visible(pending->chooser)) {
+    gtk_dialog_response(GTK_DIALOG(pending->chooser), pending->response);
+  }
+  return G_SOURCE_CONTINUE;
 }
 
 std::vector<guint> pendingSources;
@@ -260,7 +279,7 @@ void WhenShown(const char* title, std::function<void(GtkWidget*)> step) {
 }
 
 void AnswerFileChooser(std::function<int(GtkFileChooser*)> step) {
-  pendingSources.push_back(g_timeout_add_full(G_PRIORITY_DEFAULT, 10, AnswerPending, new PendingAnswer{std::move(step)},
+  pendingSources.push_back(g_timeout_add_full(G_PRIORITY_DEFAULT, 10, AnswerPending, new PendingAnswer{std::move(step), nullptr, GTK_RESPONSE_NONE, false},
                      [](gpointer data) { delete static_cast<PendingAnswer*>(data); }));
 }
 
@@ -289,12 +308,20 @@ namespace {
 gboolean WatchdogFired(gpointer data) {
   const auto* title = static_cast<const std::string*>(data);
   ADD_FAILURE() << "window \"" << *title << "\" still open; closed by the watchdog";
+  // Dialogs go too, so that a modal loop below the window ends as well.
+  std::vector<GtkWidget*> doomed;
   GList* windows = gtk_window_list_toplevels();
   for (GList* item = windows; item != nullptr; item = item->next) {
     const gchar* text = gtk_window_get_title(GTK_WINDOW(item->data));
-    if (text != nullptr && *title == text) gtk_widget_destroy(GTK_WIDGET(item->data));
+    if (GTK_IS_DIALOG(item->data) || (text != nullptr && *title == text)) {
+      doomed.push_back(GTK_WIDGET(g_object_ref(item->data)));
+    }
   }
   g_list_free(windows);
+  for (GtkWidget* window : doomed) {
+    gtk_widget_destroy(window);
+    g_object_unref(window);
+  }
   return G_SOURCE_CONTINUE;
 }
 
