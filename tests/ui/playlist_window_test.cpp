@@ -88,17 +88,17 @@ TEST_F(PlaylistWindowTest, Open_WindowLayoutAndFrame) {
   OpenAndCheck([&](GtkWidget* window, GtkTreeView* list) {
     EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(window)), GTK_WINDOW(player));
     EXPECT_TRUE(gtk_window_get_resizable(GTK_WINDOW(window)));
-    gint x = -1, y = -1, width = 0, height = 0;
+    gint x = -1, y = -1;
     gtk_window_get_position(GTK_WINDOW(window), &x, &y);
-    gtk_window_get_size(GTK_WINDOW(window), &width, &height);
     EXPECT_EQ(x, 0);
     EXPECT_EQ(y, 0);
-    EXPECT_EQ(width, 400);
-    EXPECT_EQ(height, 450);
+    // The size is known once the X server has answered.
+    EXPECT_TRUE(WaitForSize(window, 400, 450));
     EXPECT_EQ(PlacementOf(gtk_widget_get_parent(GTK_WIDGET(list))), (Placement{10, 10, 380, 430}));
     GdkWMDecoration decorations{};
     ASSERT_TRUE(gdk_window_get_decorations(gtk_widget_get_window(window), &decorations));
     EXPECT_EQ(decorations, GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_RESIZEH | GDK_DECOR_MENU);
+    EXPECT_EQ(RequestedFunctions(window), GDK_FUNC_MOVE | GDK_FUNC_RESIZE | GDK_FUNC_CLOSE);
     const char* titles[] = {"Titel", "Artist", "path"};
     const int widths[] = {400, 150, 150};
     for (int i = 0; i < 3; ++i) {

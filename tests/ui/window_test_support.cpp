@@ -205,6 +205,25 @@ void SelectRows(GtkTreeView* view, const std::vector<int>& rows) {
   }
 }
 
+long RequestedFunctions(GtkWidget* window) {
+  // _MOTIF_WM_HINTS: flags, functions, decorations, input mode, status.
+  GdkAtom hints = gdk_atom_intern("_MOTIF_WM_HINTS", FALSE);
+  GdkAtom type = GDK_NONE;
+  gint format = 0;
+  gint length = 0;
+  guchar* data = nullptr;
+  long functions = -1;
+  if (gdk_property_get(gtk_widget_get_window(window), hints, hints, 0, 5, FALSE, &type, &format,
+                       &length, &data)) {
+    const auto* fields = reinterpret_cast<const long*>(data);  // 32-bit items come as longs
+    if (static_cast<std::size_t>(length) >= 2 * sizeof(long) && (fields[0] & 1) != 0) {
+      functions = fields[1];
+    }
+    g_free(data);
+  }
+  return functions;
+}
+
 void SendDelete(GtkWidget* window) {
   GdkEvent* event = gdk_event_new(GDK_DELETE);
   event->any.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
@@ -301,6 +320,14 @@ bool WaitFor(const std::function<bool()>& done) {
   }
   g_source_remove(ticker);
   return holds;
+}
+
+bool WaitForSize(GtkWidget* window, int width, int height) {
+  return WaitFor([&] {
+    GtkAllocation allocation;
+    gtk_widget_get_allocation(window, &allocation);
+    return allocation.width == width && allocation.height == height;
+  });
 }
 
 namespace {

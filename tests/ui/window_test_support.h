@@ -75,6 +75,9 @@ Placement PlacementOf(GtkWidget* child);
 std::vector<std::string> ColumnTexts(GtkTreeView* view, int column);
 std::vector<int> SelectedRows(GtkTreeView* view);
 void SelectRows(GtkTreeView* view, const std::vector<int>& rows);
+// The window functions (GDK_FUNC_* bits) the window asks the window manager
+// for, or -1 when it asks for none.
+long RequestedFunctions(GtkWidget* window);
 // Sends the window manager's close request (a delete event) to `window`.
 void SendDelete(GtkWidget* window);
 
@@ -89,6 +92,10 @@ void CancelPendingSteps();
 // Runs the main loop until `done` holds or about ten seconds have passed;
 // returns whether it holds.
 bool WaitFor(const std::function<bool()>& done);
+
+// Whether the window gets this size (its allocation, once the X server has
+// answered), waiting as WaitFor does.
+bool WaitForSize(GtkWidget* window, int width, int height);
 
 // Fails the test and destroys every window titled `title` when it is still
 // open after a minute, so that a window whose loop never ends cannot hang
