@@ -3,7 +3,6 @@
 #include <gtk/gtk.h>
 #include <unistd.h>
 
-#include <algorithm>
 
 #include "app/message_dialog.h"
 #include "app/program_paths.h"
@@ -11,16 +10,14 @@
 #include "playlist/m3u.h"
 #include "playlist/path_list.h"
 #include "ui/fixed_layout.h"
-#include "ui/folder_listing.h"
 #include "ui/nested_loop.h"
+#include "ui/playlist_chooser.h"
 #include "ui/playlist_file_names.h"
 #include "ui/text_list_view.h"
-#include "ui/to_utf8.h"
 
 namespace orvo {
 namespace {
 
-constexpr const char* kCreateEntry = "create a Playlist";
 constexpr int kNotificationSeconds = 3;
 constexpr int kNormalUrgency = 1;
 
@@ -61,7 +58,7 @@ void PlaylistManagerWindow::Open() {
   if (iconifiedPlayer_) gtk_window_iconify(player);
 
   Build();
-  FillChooser();
+  chooser_->Fill(context_.paths.programDirectory);
   ShowCurrentPlaylist();
   context_.foundFiles.clear();
   gtk_window_move(GTK_WINDOW(window_), x, y);
@@ -71,7 +68,7 @@ void PlaylistManagerWindow::Open() {
   loop_ = &loop;
   // The selections made while opening count as changes of the chooser; they
   // are handled now, with the selection as it stands.
-  g_signal_connect(chooser_, "changed", G_CALLBACK(OnChooserChanged), this);
+  g_signal_connect(chooser_->widget(), "changed", G_CALLBACK(OnChooserChanged), this);
   ChooserChanged();
   loop.Run();
   loop_ = nullptr;
@@ -99,8 +96,8 @@ void PlaylistManagerWindow::BuildLists() {
       GTK_SELECTION_MULTIPLE);
   PlaceWidget(fixed_, found_->widget(), {10, 50, 280, 370});
 
-  chooser_ = gtk_combo_box_text_new();
-  PlaceWidget(fixed_, chooser_, {350, 50, 280, 30});
+  chooser_ = std::make_unique<PlaylistChooser>();
+  PlaceWidget(fixed_, chooser_->widget(), {350, 50, 280, 30});
 
   content_ = std::make_unique<TextListView>(
       std::initializer_list<TextListView::Column>{{"content", 675}}, GTK_SELECTION_MULTIPLE);
@@ -120,20 +117,10 @@ void PlaylistManagerWindow::BuildButtons() {
   }
 }
 
-void PlaylistManagerWindow::FillChooser() {
-  chooserTexts_.clear();
-  AppendChooserEntry(kCreateEntry);
-  const std::string& folder = context_.paths.programDirectory;
-  for (const std::string& name : FilesMatching(folder, "*.m3u")) AppendChooserEntry(folder + name);
-  gtk_combo_box_set_active(GTK_COMBO_BOX(chooser_), 0);
-}
-
 void PlaylistManagerWindow::ShowCurrentPlaylist() {
   CurrentPlaylist& playlist = context_.playlist;
   if (playlist.filePath.empty()) return;
-  const auto listed = std::find(chooserTexts_.begin() + 1, chooserTexts_.end(), playlist.filePath);
-  const int entry = listed == chooserTexts_.end() ? -1 : static_cast<int>(listed - chooserTexts_.begin());
-  gtk_combo_box_set_active(GTK_COMBO_BOX(chooser_), entry);
+  chooser_->Select(chooser_->Find(playlist.filePath));
   if (playlist.empty()) return;
   playlist.reset();
   while (playlist.next()) content_->Append({playlist.current()});
@@ -180,13 +167,13 @@ void PlaylistManagerWindow::AddSelected() {
 void PlaylistManagerWindow::RemoveSelected() { content_->RemoveSelected(); }
 
 void PlaylistManagerWindow::ChooserChanged() {
-  const int active = ActiveEntry();
+  const int active = chooser_->Active();
   if (active < 0) return;
   content_->Clear();
   if (active == 0) return;
   PathList lines;
   // An unreadable file simply leaves the list empty.
-  (void)ReadM3u(chooserTexts_[static_cast<std::size_t>(active)], lines);
+  (void)ReadM3u(chooser_->ActiveText(), lines);
   for (const std::string& line : lines.paths()) content_->Append({line});
 }
 
@@ -195,7 +182,7 @@ void PlaylistManagerWindow::Save() {
   std::string name;
   if (!AskSaveName(name) || window_ == nullptr) return;
   name = WithPlaylistExtension(name);
-  if (!EqualIgnoringCase(name, ActiveText())) addSavedFile_ = true;
+  if (!EqualIgnoringCase(name, chooser_->ActiveText())) addSavedFile_ = true;
   const std::vector<std::string> rows = ContentPaths();
   if (!WriteM3u(name, rows)) {
     context_.dialogs.ShowMessageDialog("Failed to create the Playlist %s", kMessageError,
@@ -209,13 +196,13 @@ void PlaylistManagerWindow::Save() {
 }
 
 void PlaylistManagerWindow::PrepareSaveDefaults() {
-  const int active = ActiveEntry();
+  const int active = chooser_->Active();
   if (active == 0) {
     saveFolder_ = context_.paths.programDirectory;
     saveFile_.clear();
     addSavedFile_ = true;
   } else if (active > 0) {
-    saveFile_ = chooserTexts_[static_cast<std::size_t>(active)];
+    saveFile_ = chooser_->ActiveText();
     addSavedFile_ = false;
   }
 }
@@ -249,24 +236,21 @@ bool PlaylistManagerWindow::AskSaveName(std::string& name) {
 
 void PlaylistManagerWindow::AddSavedFile(const std::string& path) {
   // A file that is listed already is selected rather than listed twice.
-  const auto listed = std::find(chooserTexts_.begin() + 1, chooserTexts_.end(), path);
-  if (listed == chooserTexts_.end()) AppendChooserEntry(path);
-  const auto entry = std::find(chooserTexts_.begin() + 1, chooserTexts_.end(), path);
-  gtk_combo_box_set_active(GTK_COMBO_BOX(chooser_), static_cast<int>(entry - chooserTexts_.begin()));
+  if (chooser_->Find(path) < 0) chooser_->Append(path);
+  chooser_->Select(chooser_->Find(path));
 }
 
 void PlaylistManagerWindow::Delete() {
-  const int active = ActiveEntry();
+  const int active = chooser_->Active();
+  const std::string text = chooser_->ActiveText();
   const int answer = context_.dialogs.ShowMessageDialog(
-      "this will really delete the playlist %s ?", kMessageWarning, kButtonsOkCancel, ActiveText());
+      "this will really delete the playlist %s ?", kMessageWarning, kButtonsOkCancel, text);
   if (answer != kResponseOk || active < 1 || window_ == nullptr) return;
-  const std::size_t entry = static_cast<std::size_t>(active);
   // A failed deletion is not reported; the entry goes all the same.
-  (void)unlink(chooserTexts_[entry].c_str());
-  chooserTexts_.erase(chooserTexts_.begin() + active);
-  gtk_combo_box_text_remove(GTK_COMBO_BOX_TEXT(chooser_), active);
+  (void)unlink(text.c_str());
+  chooser_->Remove(active);
   content_->Clear();
-  gtk_combo_box_set_active(GTK_COMBO_BOX(chooser_), 0);
+  chooser_->Select(0);
 }
 
 void PlaylistManagerWindow::DropUris(char** uris) {
@@ -284,22 +268,9 @@ void PlaylistManagerWindow::Close() {
   if (window != nullptr) gtk_widget_destroy(window);
   found_.reset();
   content_.reset();
+  chooser_.reset();
   if (iconifiedPlayer_) gtk_window_deiconify(GTK_WINDOW(context_.playerWindow));
   iconifiedPlayer_ = false;
-}
-
-int PlaylistManagerWindow::ActiveEntry() const {
-  return gtk_combo_box_get_active(GTK_COMBO_BOX(chooser_));
-}
-
-std::string PlaylistManagerWindow::ActiveText() const {
-  const int active = ActiveEntry();
-  return active < 0 ? std::string() : chooserTexts_[static_cast<std::size_t>(active)];
-}
-
-void PlaylistManagerWindow::AppendChooserEntry(const std::string& text) {
-  chooserTexts_.push_back(text);
-  gtk_combo_box_text_append_text(GTK_COMBO_BOX_TEXT(chooser_), ToUtf8(text).c_str());
 }
 
 std::vector<std::string> PlaylistManagerWindow::ContentPaths() const {

@@ -14,6 +14,7 @@
 namespace orvo {
 
 class NestedLoop;
+class PlaylistChooser;
 class TextListView;
 
 // Assembles playlist files without touching the current playlist: searches
@@ -46,7 +47,6 @@ class PlaylistManagerWindow {
   void Build();
   void BuildButtons();
   void BuildLists();
-  void FillChooser();
   void ShowCurrentPlaylist();
   void Perform(Action action);
 
@@ -63,9 +63,6 @@ class PlaylistManagerWindow {
   void DropUris(char** uris);
   void Close();
 
-  int ActiveEntry() const;
-  std::string ActiveText() const;
-  void AppendChooserEntry(const std::string& text);
   std::vector<std::string> ContentPaths() const;
 
   static void OnClicked(GtkButton* button, gpointer binding);
@@ -79,13 +76,11 @@ class PlaylistManagerWindow {
   std::function<bool()> searchFolder_;
   GtkWidget* window_ = nullptr;
   GtkWidget* fixed_ = nullptr;
-  GtkWidget* chooser_ = nullptr;
   std::array<GtkWidget*, kActionCount> buttons_{};
   std::array<Binding, kActionCount> bindings_{};
   std::unique_ptr<TextListView> found_;
   std::unique_ptr<TextListView> content_;
-  // The 8-bit texts of the chooser's entries, index for index.
-  std::vector<std::string> chooserTexts_;
+  std::unique_ptr<PlaylistChooser> chooser_;
   // Where the save chooser opens and whether the saved file joins the
   // chooser; kept from one save to the next while the window is open.
   std::string saveFolder_;
