@@ -3,7 +3,6 @@
 #include <gtk/gtk.h>
 #include <unistd.h>
 
-
 #include "app/message_dialog.h"
 #include "app/program_paths.h"
 #include "desktop/notifier.h"
