@@ -20,7 +20,7 @@ struct SongInfo;
 // the whole run; the windows only borrow them while they are open.
 struct WindowContext {
   GtkWidget* playerWindow;               // the skinned player's GtkWindow
-  std::function<bool()> playerIconified;  // the player's `iconified` flag
+  std::function<bool()> playerIconified;  // the player's `iconified` flag (required)
   Settings& settings;
   CurrentPlaylist& playlist;
   PathList& foundFiles;                  // filled by the folder search

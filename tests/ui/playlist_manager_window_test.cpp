@@ -385,6 +385,45 @@ TEST_F(PlaylistManagerTest, Delete_AnsweredOkOrCancel_DeletesOnlyAfterOkOnAFile)
   });
 }
 
+// A real drag with the pointer, from a source window of this process onto
+// the content list, as the X server and the toolkit's drag protocol do it.
+void OnDragDataGet(GtkWidget*, GdkDragContext*, GtkSelectionData* data, guint, guint, gpointer) {
+  const gchar* uris[] = {"file:///dropped%20here/song.mp3", "file:///second.ogg", nullptr};
+  gtk_selection_data_set_uris(data, const_cast<gchar**>(uris));
+}
+
+TEST_F(PlaylistManagerTest, Drop_RealPointerDrag_AppendsTheDroppedFiles) {
+  GtkWidget* source = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(source), "drag source");
+  GtkWidget* box = gtk_event_box_new();
+  gtk_container_add(GTK_CONTAINER(source), box);
+  gtk_window_set_default_size(GTK_WINDOW(source), 100, 100);
+  gtk_window_move(GTK_WINDOW(source), 800, 50);
+  const GtkTargetEntry uriList{const_cast<gchar*>("text/uri-list"), 0, 0};
+  gtk_drag_source_set(box, GDK_BUTTON1_MASK, &uriList, 1, GDK_ACTION_COPY);
+  g_signal_connect(box, "drag-data-get", G_CALLBACK(OnDragDataGet), nullptr);
+  gtk_widget_show_all(source);
+  Run([&](const ManagerView& view) {
+    ASSERT_TRUE(WaitForSize(view.window, 640, 480));
+    // The content list's middle on the screen: the window stands at the
+    // player's position and has no frame without a window manager.
+    const int x = kPlayerX + 350 + 140;
+    const int y = kPlayerY + 90 + 150;
+    const std::string command = "xdotool mousemove 850 100 mousedown 1 sleep 0.2 mousemove 870 120 "
+                                "sleep 0.2 mousemove 700 200 sleep 0.2 mousemove " +
+                                std::to_string(x) + " " + std::to_string(y) +
+                                " sleep 0.3 mousemove " + std::to_string(x + 5) + " " +
+                                std::to_string(y + 5) + " sleep 0.3 mouseup 1";
+    gchar* argv[] = {const_cast<gchar*>("/bin/sh"), const_cast<gchar*>("-c"),
+                     const_cast<gchar*>(command.c_str()), nullptr};
+    ASSERT_TRUE(g_spawn_async(nullptr, argv, nullptr, G_SPAWN_DEFAULT, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(WaitFor([&] { return ColumnTexts(view.content, 0).size() == 2; }));
+    EXPECT_EQ(ColumnTexts(view.content, 0),
+              (std::vector<std::string>{"/dropped here/song.mp3", "/second.ogg"}));
+  });
+  gtk_widget_destroy(source);
+}
+
 TEST_F(PlaylistManagerTest, CloseBox_LeavesLikeExit) {
   searchResults = {std::vector<std::string>{"/m/a.mp3"}};
   bool ran = false;
