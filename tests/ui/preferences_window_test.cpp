@@ -246,7 +246,10 @@ TEST_F(PreferencesTest, Exit_WritesTwelveKeysWithTheSpeedClamped) {
 TEST_F(PreferencesTest, UseLastSkinUnchecked_WritesEmptyValueAndForgetsTheSkin) {
   skinRemembered = true;
   settings.use_last_skin = "orvo.ini";
-  Run([&](GtkWidget*, const std::vector<GtkWidget*>& controls) { Click(controls[12]); });
+  Run([&](GtkWidget*, const std::vector<GtkWidget*>& controls) {
+    Click(controls[12]);
+    EXPECT_TRUE(skinRemembered) << "read only when the window closes";
+  });
   EXPECT_FALSE(skinRemembered);
   EXPECT_EQ(settings.use_last_skin, "");
   const std::string file = PrefsFile();
