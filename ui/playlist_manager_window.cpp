@@ -20,13 +20,13 @@ namespace {
 constexpr int kNotificationSeconds = 3;
 constexpr int kNormalUrgency = 1;
 
-struct ButtonSpec {
+struct ButtonEntry {
   const char* text;
   Geometry where;
 };
 
 // Indexed by the window's actions: search, clear, +, -, save, delete, exit.
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonEntry kButtons[] = {
     {"search", {10, 440, 100, 30}}, {"clear", {190, 440, 100, 30}}, {"+", {300, 150, 40, 40}},
     {"-", {300, 250, 40, 40}},      {"save", {350, 400, 80, 30}},   {"delete", {445, 400, 80, 30}},
     {"exit", {530, 440, 100, 30}},

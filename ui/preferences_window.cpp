@@ -17,7 +17,7 @@ namespace {
 
 enum class Kind { kCheck, kEntry, kLabel, kSkins, kButton };
 
-struct ControlSpec {
+struct ControlEntry {
   Kind kind;
   const char* text;
   Geometry where;
@@ -28,7 +28,7 @@ constexpr int kWindowWidth = 440;
 constexpr int kWindowHeight = 420;
 
 // The controls in tab order.
-constexpr ControlSpec kControls[PreferencesWindow::kControlCount] = {
+constexpr ControlEntry kControls[PreferencesWindow::kControlCount] = {
     {Kind::kCheck, "Repeat playlist", {10, 10, 260, 20}, &Settings::repeat},
     {Kind::kCheck, "Play instantly after loading Playlist", {10, 40, 260, 20}, &Settings::instantplay},
     {Kind::kCheck, "Load last Playlist at startup", {10, 70, 260, 20}, &Settings::start_with_last_playlist},
@@ -117,12 +117,12 @@ void PreferencesWindow::Build() {
 }
 
 GtkWidget* PreferencesWindow::BuildControl(int control) {
-  const ControlSpec& spec = kControls[control];
+  const ControlEntry& entry = kControls[control];
   GtkWidget* widget = nullptr;
-  switch (spec.kind) {
+  switch (entry.kind) {
     case Kind::kCheck: {
-      widget = gtk_check_button_new_with_label(spec.text);
-      const bool on = spec.setting != nullptr ? context_.settings.*spec.setting != 0
+      widget = gtk_check_button_new_with_label(entry.text);
+      const bool on = entry.setting != nullptr ? context_.settings.*entry.setting != 0
                                               : context_.skinRemembered;
       gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget), on);
       break;
@@ -131,13 +131,13 @@ GtkWidget* PreferencesWindow::BuildControl(int control) {
       widget = gtk_entry_new();
       gtk_entry_set_text(GTK_ENTRY(widget), std::to_string(context_.settings.cycle_time).c_str());
       break;
-    case Kind::kLabel: widget = gtk_label_new(spec.text); break;
+    case Kind::kLabel: widget = gtk_label_new(entry.text); break;
     case Kind::kSkins:
       widget = gtk_combo_box_text_new();
       controls_[control] = widget;
       FillSkins();
       break;
-    case Kind::kButton: widget = gtk_button_new_with_label(spec.text); break;
+    case Kind::kButton: widget = gtk_button_new_with_label(entry.text); break;
   }
   return widget;
 }
