@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cstdio>
+
 namespace orvo {
 namespace {
 
@@ -28,6 +30,8 @@ bool RestartProcess(const std::string& programPath, const std::vector<std::strin
   argv.push_back(const_cast<char*>(programPath.c_str()));
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
+  // Diagnostics still buffered would be lost by _exit (and by exec).
+  std::fflush(nullptr);
   const pid_t child = fork();
   if (child < 0) return false;
   if (child == 0) BecomeProgram(programPath.c_str(), argv.data(), workingFolder.c_str());
