@@ -20,6 +20,10 @@
 #include "playlist/song_adder.h"
 #include "playlist/xine_media_engine.h"
 #include "ui/player_window.h"
+#include "ui/playlist_manager_window.h"
+#include "ui/playlist_window.h"
+#include "ui/preferences_window.h"
+#include "ui/program_restart.h"
 
 namespace orvo {
 
@@ -98,6 +102,14 @@ void Application::BuildPlayer() {
   adder_ = std::make_unique<SongAdder>(
       playlist_, foundFiles_, settings_, notifications_, *window_, paths_.programDirectory,
       [this] { return engine_->IsLoaded(); }, [this] { StartPlayback(); });
+  windowContext_ = std::make_unique<WindowContext>(WindowContext{
+      window_->window(), [this] { return window_->iconified(); }, settings_, playlist_,
+      foundFiles_, skinFile_, skinRemembered_, paths_, dialogs_, notifications_, songInfo_});
+  // One preferences window for the run: a second request brings it forward.
+  preferences_ = std::make_unique<PreferencesWindow>(
+      *windowContext_, [this](const std::vector<std::string>& arguments, const std::string& folder) {
+        RestartProcess(paths_.programPath, arguments, folder);
+      });
 }
 
 void Application::LoadStartupPlaylist(const CommandLine& commandLine) {
@@ -134,11 +146,15 @@ void Application::LoadPlaylist() { adder_->LoadPlaylist(); }
 
 void Application::PlayAudioCd(int drive) { orvo::PlayAudioCd(drive, cd_, settings_, dialogs_); }
 
-void Application::OpenPlaylistManager() {}
+void Application::OpenPlaylistManager() {
+  PlaylistManagerWindow(*windowContext_, [this] {
+    return adder_->SearchMusicFolder(SongAdder::SearchMode::kSearchOnly);
+  }).Open();
+}
 
-void Application::OpenPreferences() {}
+void Application::OpenPreferences() { preferences_->Open(); }
 
-void Application::ShowPlaylistWindow() {}
+void Application::ShowPlaylistWindow() { PlaylistWindow(*windowContext_).Open(); }
 
 void Application::Quit() {
   ShutdownParts parts{playlist_,

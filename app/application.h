@@ -16,6 +16,7 @@
 #include "playlist/path_list.h"
 #include "ui/optional_symbols.h"
 #include "ui/player_actions.h"
+#include "ui/window_context.h"
 
 namespace orvo {
 
@@ -24,6 +25,7 @@ class MediaEngine;
 class NowPlaying;
 class Playback;
 class PlayerWindow;
+class PreferencesWindow;
 class SongAdder;
 
 // Owns every process-wide record of the player, runs start-up, and carries
@@ -81,6 +83,8 @@ class Application : public PlayerActions {
   std::unique_ptr<NowPlaying> nowPlaying_;
   std::unique_ptr<Playback> playback_;
   std::unique_ptr<SongAdder> adder_;
+  std::unique_ptr<WindowContext> windowContext_;
+  std::unique_ptr<PreferencesWindow> preferences_;
 };
 
 }  // namespace orvo

@@ -1,0 +1,443 @@
+#include "ui/playlist_manager_window.h"
+
+#include <sys/stat.h>
+
+#include <deque>
+#include <optional>
+
+#include "tests/ui/window_fixture.h"
+
+namespace orvo::test {
+namespace {
+
+struct ManagerView {
+  GtkWidget* window;
+  GtkTreeView* found;
+  GtkTreeView* content;
+  GtkComboBox* chooser;
+};
+
+void Click(const ManagerView& view, const char* label) {
+  GtkWidget* button = FindButton(view.window, label);
+  ASSERT_NE(button, nullptr) << label;
+  gtk_button_clicked(GTK_BUTTON(button));
+}
+
+std::vector<std::string> ChooserTexts(GtkComboBox* chooser) {
+  std::vector<std::string> texts;
+  GtkTreeModel* model = gtk_combo_box_get_model(chooser);
+  GtkTreeIter iter;
+  for (gboolean valid = gtk_tree_model_get_iter_first(model, &iter); valid;
+       valid = gtk_tree_model_iter_next(model, &iter)) {
+    gchar* text = nullptr;
+    gtk_tree_model_get(model, &iter, 0, &text, -1);
+    texts.emplace_back(text != nullptr ? text : "");
+    g_free(text);
+  }
+  return texts;
+}
+
+// Drops `uris` on the list as the toolkit delivers a finished drop.
+void Drop(GtkTreeView* list, std::vector<const char*> uris) {
+  GtkSelectionData data{};  // a public struct in this toolkit version
+  data.target = gdk_atom_intern("text/uri-list", FALSE);
+  data.display = gdk_display_get_default();
+  uris.push_back(nullptr);
+  ASSERT_TRUE(gtk_selection_data_set_uris(&data, const_cast<gchar**>(uris.data())));
+  GdkDragContext* drag = gdk_drag_context_new();
+  g_signal_emit_by_name(list, "drag-data-received", drag, 5, 5, &data, 0u, GDK_CURRENT_TIME);
+  g_object_unref(drag);
+  g_free(data.data);
+}
+
+class PlaylistManagerTest : public WindowFixture {
+ protected:
+  // Opens the manager, runs `steps` once it is shown, then presses "exit".
+  void Run(const std::function<void(const ManagerView&)>& steps) {
+    bool ran = false;
+    WhenShown("Manage Playlists", [&](GtkWidget* window) {
+      const std::vector<GtkWidget*> views = FindAll(window, GTK_TYPE_TREE_VIEW);
+      const std::vector<GtkWidget*> combos = FindAll(window, GTK_TYPE_COMBO_BOX);
+      ASSERT_EQ(views.size(), 2u);
+      ASSERT_EQ(combos.size(), 1u);
+      const ManagerView view{window, GTK_TREE_VIEW(views[0]), GTK_TREE_VIEW(views[1]),
+                             GTK_COMBO_BOX(combos[0])};
+      steps(view);
+      ran = true;
+      if (FindToplevel("Manage Playlists") != nullptr) Click(view, "exit");
+    });
+    Watchdog watchdog("Manage Playlists");
+    PlaylistManagerWindow(context, [this] { return Search(); }).Open();
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(CountToplevels("Manage Playlists"), 0);
+    EXPECT_TRUE(foundFiles.empty()) << "closing empties the found files";
+  }
+
+  // The search double: each call takes the next result; nullopt is a
+  // cancelled folder chooser, which leaves foundFiles alone.
+  bool Search() {
+    ++searches;
+    if (searchResults.empty()) return false;
+    const std::optional<std::vector<std::string>> result = searchResults.front();
+    searchResults.pop_front();
+    if (!result) return false;
+    foundFiles.clear();
+    for (const std::string& path : *result) foundFiles.append(path);
+    return true;
+  }
+
+  // Saves through the chooser; `name` is typed into it unless empty.
+  void SaveAs(const ManagerView& view, const std::string& name) {
+    AnswerFileChooser([&](GtkFileChooser* chooser) {
+      if (!name.empty()) gtk_file_chooser_set_current_name(chooser, name.c_str());
+      return GTK_RESPONSE_ACCEPT;
+    });
+    Click(view, "save");
+  }
+
+  std::string Dir() const { return paths.programDirectory; }
+
+  std::deque<std::optional<std::vector<std::string>>> searchResults;
+  int searches = 0;
+};
+
+TEST_F(PlaylistManagerTest, Open_ListsPlaylistFilesAndLoadsTheCurrentPlaylistsFile) {
+  WriteFile(Dir() + "b.m3u", std::string("x.mp3\r\n\r\n#comment\ny.mp3\0z.mp3", 29));
+  WriteFile(Dir() + "a.m3u", "1.mp3\n");
+  WriteFile(Dir() + "C.M3U", "no\n");
+  WriteFile(Dir() + "notes.txt", "no\n");
+  ASSERT_EQ(mkdir((Dir() + "folder.m3u").c_str(), 0700), 0);
+  playlist.add("s1.mp3");
+  playlist.add("s2.mp3");
+  playlist.filePath = Dir() + "b.m3u";
+  playlist.first();
+  foundFiles.append("/old/search.mp3");
+  std::vector<std::string> expected{"create a Playlist"};
+  for (const std::string& name : ListedInFolder(Dir(), ".m3u")) {
+    if (name != "folder.m3u") expected.push_back(Dir() + name);
+  }
+  Run([&](const ManagerView& view) {
+    const std::vector<std::string> texts = ChooserTexts(view.chooser);
+    EXPECT_EQ(texts, expected);
+    const int active = gtk_combo_box_get_active(view.chooser);
+    ASSERT_GE(active, 1);
+    EXPECT_EQ(texts[static_cast<std::size_t>(active)], Dir() + "b.m3u");
+    EXPECT_EQ(ColumnTexts(view.content, 0),
+              (std::vector<std::string>{"x.mp3", "#comment", "y.mp3", "z.mp3"}));
+    EXPECT_TRUE(foundFiles.empty());
+    gint x = 0, y = 0;
+    gtk_window_get_position(GTK_WINDOW(view.window), &x, &y);
+    EXPECT_EQ(x, kPlayerX);
+    EXPECT_EQ(y, kPlayerY);
+  });
+  EXPECT_EQ(playlist.index(), 1) << "the walk leaves the cursor on the last entry";
+  EXPECT_EQ(playlist.count(), 2u) << "the current playlist itself is never changed";
+}
+
+TEST_F(PlaylistManagerTest, Open_CurrentFileNotListed_ShowsItsSongsWithoutSelection) {
+  playlist.add("/music/one.mp3");
+  playlist.add("/music/two.mp3");
+  playlist.filePath = "/elsewhere/list.m3u";
+  Run([&](const ManagerView& view) {
+    EXPECT_EQ(gtk_combo_box_get_active(view.chooser), -1);
+    EXPECT_EQ(ColumnTexts(view.content, 0),
+              (std::vector<std::string>{"/music/one.mp3", "/music/two.mp3"}));
+  });
+  // Without a file the songs are not shown: "create a Playlist" empties the list.
+  playlist.filePath.clear();
+  Run([&](const ManagerView& view) {
+    EXPECT_EQ(gtk_combo_box_get_active(view.chooser), 0);
+    EXPECT_TRUE(ColumnTexts(view.content, 0).empty());
+  });
+}
+
+TEST_F(PlaylistManagerTest, Open_EveryControlAtItsPlaceWithItsText) {
+  Run([&](const ManagerView& view) {
+    EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(view.window)), "Manage Playlists");
+    EXPECT_TRUE(WaitForSize(view.window, 640, 480));
+    const GdkColor background = gtk_widget_get_style(view.window)->bg[GTK_STATE_NORMAL];
+    EXPECT_EQ(background.red >> 8, 208);
+    EXPECT_EQ(background.green >> 8, 248);
+    EXPECT_EQ(background.blue >> 8, 172);
+    const std::vector<GtkWidget*> labels = FindAll(FixedOf(view.window), GTK_TYPE_LABEL);
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(labels[0])), "Found files");
+    EXPECT_EQ(PlacementOf(labels[0]), (Placement{10, 10, 200, 20}));
+    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(labels[1])), "Playlist(s)");
+    EXPECT_EQ(PlacementOf(labels[1]), (Placement{350, 10, 200, 20}));
+    const std::pair<const char*, Placement> buttons[] = {
+        {"search", {10, 440, 100, 30}}, {"clear", {190, 440, 100, 30}}, {"+", {300, 150, 40, 40}},
+        {"-", {300, 250, 40, 40}},      {"save", {350, 400, 80, 30}},   {"delete", {445, 400, 80, 30}},
+        {"exit", {530, 440, 100, 30}}};
+    for (const auto& [text, where] : buttons) {
+      GtkWidget* button = FindButton(view.window, text);
+      ASSERT_NE(button, nullptr) << text;
+      EXPECT_EQ(PlacementOf(button), where) << text;
+    }
+    EXPECT_EQ(PlacementOf(GTK_WIDGET(view.chooser)), (Placement{350, 50, 280, 30}));
+    EXPECT_EQ(PlacementOf(gtk_widget_get_parent(GTK_WIDGET(view.found))), (Placement{10, 50, 280, 370}));
+    EXPECT_EQ(PlacementOf(gtk_widget_get_parent(GTK_WIDGET(view.content))), (Placement{350, 90, 280, 300}));
+    EXPECT_STREQ(gtk_tree_view_column_get_title(gtk_tree_view_get_column(view.found, 0)), "Filename");
+    EXPECT_STREQ(gtk_tree_view_column_get_title(gtk_tree_view_get_column(view.found, 1)), "path");
+    EXPECT_STREQ(gtk_tree_view_column_get_title(gtk_tree_view_get_column(view.content, 0)), "content");
+    EXPECT_EQ(gtk_tree_view_column_get_fixed_width(gtk_tree_view_get_column(view.content, 0)), 675);
+    EXPECT_EQ(gtk_tree_selection_get_mode(gtk_tree_view_get_selection(view.found)), GTK_SELECTION_MULTIPLE);
+    EXPECT_EQ(gtk_tree_selection_get_mode(gtk_tree_view_get_selection(view.content)), GTK_SELECTION_MULTIPLE);
+  });
+}
+
+TEST_F(PlaylistManagerTest, Search_TwiceAppendsBothAndNotifies_ClearEmpties) {
+  searchResults = {std::vector<std::string>{"/m/a.mp3", "/m/sub/b.ogg"}, std::nullopt,
+                   std::vector<std::string>{"/n/c.wav"}};
+  Run([&](const ManagerView& view) {
+    Click(view, "search");
+    Click(view, "search");  // cancelled: the earlier result is not listed again
+    Click(view, "search");
+    EXPECT_EQ(searches, 3);
+    EXPECT_EQ(ColumnTexts(view.found, 0), (std::vector<std::string>{"a.mp3", "b.ogg", "c.wav"}));
+    EXPECT_EQ(ColumnTexts(view.found, 1), (std::vector<std::string>{"/m/", "/m/sub/", "/n/"}));
+    ASSERT_EQ(notifier.calls.size(), 2u);
+    const RecordingNotifier::Call& first = notifier.calls[0];
+    EXPECT_EQ(first.summary, "Found files");
+    EXPECT_EQ(first.body, "search has found 2 files");
+    EXPECT_EQ(first.seconds, 3);
+    EXPECT_EQ(first.urgency, 1);
+    EXPECT_EQ(first.attachWidget, FindButton(view.window, "search"));
+    EXPECT_EQ(first.icon, "/usr/share/icons/gnome/scalable/mimetypes/audio-x-generic.svg");
+    EXPECT_EQ(notifier.calls[1].body, "search has found 1 files");
+    Click(view, "clear");
+    EXPECT_TRUE(ColumnTexts(view.found, 0).empty());
+    EXPECT_TRUE(foundFiles.empty());
+  });
+}
+
+TEST_F(PlaylistManagerTest, AddAndRemove_MoveSelectedRowsOnly) {
+  searchResults = {std::vector<std::string>{"/m/a.mp3", "/m/b b.mp3", "/m/c.mp3"}};
+  Run([&](const ManagerView& view) {
+    Click(view, "search");
+    Click(view, "+");  // nothing selected
+    EXPECT_TRUE(ColumnTexts(view.content, 0).empty());
+    SelectRows(view.found, {0, 2});
+    Click(view, "+");
+    SelectRows(view.found, {1});
+    Click(view, "+");
+    EXPECT_EQ(ColumnTexts(view.content, 0),
+              (std::vector<std::string>{"/m/a.mp3", "/m/c.mp3", "/m/b b.mp3"}));
+    SelectRows(view.content, {});
+    Click(view, "-");
+    EXPECT_EQ(ColumnTexts(view.content, 0).size(), 3u);
+    SelectRows(view.content, {0, 2});
+    Click(view, "-");
+    EXPECT_EQ(ColumnTexts(view.content, 0), std::vector<std::string>{"/m/c.mp3"});
+  });
+}
+
+TEST_F(PlaylistManagerTest, ChooserChanged_ReadsEveryNonEmptyLineOrEmpties) {
+  WriteFile(Dir() + "one.m3u", std::string("a.mp3\r\rb.mp3\n\nc.mp3", 19));
+  WriteFile(Dir() + "gone.m3u", "x.mp3\n");
+  Run([&](const ManagerView& view) {
+    const std::vector<std::string> texts = ChooserTexts(view.chooser);
+    const auto position = [&](const std::string& name) {
+      return static_cast<int>(std::find(texts.begin(), texts.end(), Dir() + name) - texts.begin());
+    };
+    gtk_combo_box_set_active(view.chooser, position("one.m3u"));
+    EXPECT_EQ(ColumnTexts(view.content, 0), (std::vector<std::string>{"a.mp3", "b.mp3", "c.mp3"}));
+    unlink((Dir() + "gone.m3u").c_str());
+    gtk_combo_box_set_active(view.chooser, position("gone.m3u"));
+    EXPECT_TRUE(ColumnTexts(view.content, 0).empty()) << "an unreadable file gives an empty list";
+    gtk_combo_box_set_active(view.chooser, position("one.m3u"));
+    gtk_combo_box_set_active(view.chooser, 0);
+    EXPECT_TRUE(ColumnTexts(view.content, 0).empty());
+  });
+}
+
+TEST_F(PlaylistManagerTest, Save_OverTheSelectedFile_WritesRowsAndAddsNoEntry) {
+  WriteFile(Dir() + "list.m3u", "#EXTM3U\n/old.mp3\n");
+  playlist.filePath = Dir() + "list.m3u";
+  searchResults = {std::vector<std::string>{"/m/new.mp3"}};
+  Run([&](const ManagerView& view) {
+    const std::size_t entries = ChooserTexts(view.chooser).size();
+    Click(view, "search");
+    SelectRows(view.found, {0});
+    Click(view, "+");
+    SaveAs(view, "");  // accepts the name the chooser opened with
+    EXPECT_EQ(ChooserTexts(view.chooser).size(), entries);
+    ASSERT_FALSE(notifier.calls.empty());
+    EXPECT_EQ(notifier.calls.back().summary, "Saved");
+    EXPECT_EQ(notifier.calls.back().body, "there were 3 files saved in the Playlist");
+    EXPECT_EQ(notifier.calls.back().attachWidget, FindButton(view.window, "save"));
+    EXPECT_EQ(notifier.calls.back().seconds, 3);
+    EXPECT_EQ(notifier.calls.back().urgency, 1);
+  });
+  EXPECT_EQ(ReadFile(Dir() + "list.m3u"), "#EXTM3U\n/old.mp3\n/m/new.mp3\n");
+}
+
+TEST_F(PlaylistManagerTest, Save_NewNameWithoutExtension_AppendsM3uAddsAndSelectsEntry) {
+  Run([&](const ManagerView& view) {
+    Drop(view.content, {"file:///a%20b/one.mp3", "http://host/stream.mp3", "file:///caf%E9.mp3"});
+    EXPECT_EQ(ColumnTexts(view.content, 0),
+              (std::vector<std::string>{"/a b/one.mp3", "/caf\xc3\xa9.mp3"}));
+    // The name is typed relative to the folder the chooser opened in.
+    SaveAs(view, "mixed");
+    const std::vector<std::string> texts = ChooserTexts(view.chooser);
+    EXPECT_EQ(texts.back(), Dir() + "mixed.m3u");
+    EXPECT_EQ(gtk_combo_box_get_active(view.chooser), static_cast<int>(texts.size()) - 1);
+    EXPECT_EQ(ColumnTexts(view.content, 0).size(), 2u);
+  });
+  EXPECT_EQ(ReadFile(Dir() + "mixed.m3u"), "/a b/one.mp3\n/caf\xe9.mp3\n");
+}
+
+TEST_F(PlaylistManagerTest, Save_M3uExtensionInAnyCase_NameKeptAsChosen) {
+  Run([&](const ManagerView& view) {
+    Drop(view.content, {"file:///x.mp3"});
+    SaveAs(view, "Upper.M3U");
+    SaveAs(view, "lower.m3u");
+    SaveAs(view, "dotted.m3u.txt");
+  });
+  EXPECT_EQ(ReadFile(Dir() + "Upper.M3U"), "/x.mp3\n");
+  EXPECT_FALSE(FileExists(Dir() + "Upper.M3U.m3u"));
+  EXPECT_EQ(ReadFile(Dir() + "lower.m3u"), "/x.mp3\n");
+  EXPECT_EQ(ReadFile(Dir() + "dotted.m3u.txt.m3u"), "/x.mp3\n");
+}
+
+TEST_F(PlaylistManagerTest, Save_EmptyList_EmptyFileAndZeroFiles) {
+  Run([&](const ManagerView& view) {
+    SaveAs(view, "empty.m3u");
+    ASSERT_EQ(notifier.calls.size(), 1u);
+    EXPECT_EQ(notifier.calls[0].body, "there were 0 files saved in the Playlist");
+  });
+  ASSERT_TRUE(FileExists(Dir() + "empty.m3u"));
+  EXPECT_EQ(ReadFile(Dir() + "empty.m3u"), "");
+}
+
+TEST_F(PlaylistManagerTest, Save_Failing_ShowsErrorAndChangesNothing) {
+  // A FIFO is no file a playlist may replace.
+  ASSERT_EQ(mkfifo((Dir() + "taken.m3u").c_str(), 0600), 0);
+  Run([&](const ManagerView& view) {
+    Drop(view.content, {"file:///x.mp3"});
+    const std::vector<std::string> before = ChooserTexts(view.chooser);
+    SaveAs(view, "taken.m3u");
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].message, "Failed to create the Playlist %s");
+    EXPECT_EQ(dialogs.calls[0].type, kMessageError);
+    EXPECT_EQ(dialogs.calls[0].buttons, kButtonsOk);
+    EXPECT_EQ(dialogs.calls[0].first, Dir() + "taken.m3u");
+    EXPECT_TRUE(notifier.calls.empty());
+    EXPECT_EQ(ChooserTexts(view.chooser), before);
+    EXPECT_EQ(ColumnTexts(view.content, 0), std::vector<std::string>{"/x.mp3"});
+  });
+}
+
+TEST_F(PlaylistManagerTest, Save_CancelledChooser_WritesNothing) {
+  Run([&](const ManagerView& view) {
+    AnswerFileChooser([](GtkFileChooser* chooser) {
+      gtk_file_chooser_set_current_name(chooser, "never.m3u");
+      return GTK_RESPONSE_CANCEL;
+    });
+    Click(view, "save");
+    EXPECT_TRUE(notifier.calls.empty());
+  });
+  EXPECT_FALSE(FileExists(Dir() + "never.m3u"));
+}
+
+TEST_F(PlaylistManagerTest, Save_OntoListedFileFromCreateEntry_SelectsItInsteadOfListingTwice) {
+  WriteFile(Dir() + "kept.m3u", "/old.mp3\n");
+  Run([&](const ManagerView& view) {
+    const std::size_t entries = ChooserTexts(view.chooser).size();
+    Drop(view.content, {"file:///new.mp3"});
+    SaveAs(view, "kept.m3u");
+    const std::vector<std::string> texts = ChooserTexts(view.chooser);
+    EXPECT_EQ(texts.size(), entries);
+    const int active = gtk_combo_box_get_active(view.chooser);
+    ASSERT_GE(active, 1);
+    EXPECT_EQ(texts[static_cast<std::size_t>(active)], Dir() + "kept.m3u");
+  });
+  EXPECT_EQ(ReadFile(Dir() + "kept.m3u"), "/new.mp3\n");
+}
+
+TEST_F(PlaylistManagerTest, Delete_AnsweredOkOrCancel_DeletesOnlyAfterOkOnAFile) {
+  WriteFile(Dir() + "doomed.m3u", "/a.mp3\n");
+  playlist.filePath = Dir() + "doomed.m3u";
+  Run([&](const ManagerView& view) {
+    dialogs.answer = GTK_RESPONSE_CANCEL;
+    Click(view, "delete");
+    ASSERT_EQ(dialogs.calls.size(), 1u);
+    EXPECT_EQ(dialogs.calls[0].message, "this will really delete the playlist %s ?");
+    EXPECT_EQ(dialogs.calls[0].type, kMessageWarning);
+    EXPECT_EQ(dialogs.calls[0].buttons, kButtonsOkCancel);
+    EXPECT_EQ(dialogs.calls[0].first, Dir() + "doomed.m3u");
+    EXPECT_TRUE(FileExists(Dir() + "doomed.m3u"));
+    EXPECT_EQ(ColumnTexts(view.content, 0), std::vector<std::string>{"/a.mp3"});
+
+    dialogs.answer = kResponseOk;
+    Click(view, "delete");
+    EXPECT_FALSE(FileExists(Dir() + "doomed.m3u"));
+    EXPECT_EQ(ChooserTexts(view.chooser), std::vector<std::string>{"create a Playlist"});
+    EXPECT_EQ(gtk_combo_box_get_active(view.chooser), 0);
+    EXPECT_TRUE(ColumnTexts(view.content, 0).empty());
+
+    // Asked also with "create a Playlist" selected; then nothing is deleted.
+    Drop(view.content, {"file:///b.mp3"});
+    Click(view, "delete");
+    ASSERT_EQ(dialogs.calls.size(), 3u);
+    EXPECT_EQ(dialogs.calls[2].first, "create a Playlist");
+    EXPECT_EQ(ColumnTexts(view.content, 0), std::vector<std::string>{"/b.mp3"});
+  });
+}
+
+// A real drag with the pointer, from a source window of this process onto
+// the content list, as the X server and the toolkit's drag protocol do it.
+void OnDragDataGet(GtkWidget*, GdkDragContext*, GtkSelectionData* data, guint, guint, gpointer) {
+  const gchar* uris[] = {"file:///dropped%20here/song.mp3", "file:///second.ogg", nullptr};
+  gtk_selection_data_set_uris(data, const_cast<gchar**>(uris));
+}
+
+TEST_F(PlaylistManagerTest, Drop_RealPointerDrag_AppendsTheDroppedFiles) {
+  GtkWidget* source = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(source), "drag source");
+  GtkWidget* box = gtk_event_box_new();
+  gtk_container_add(GTK_CONTAINER(source), box);
+  gtk_window_set_default_size(GTK_WINDOW(source), 100, 100);
+  gtk_window_move(GTK_WINDOW(source), 800, 50);
+  const GtkTargetEntry uriList{const_cast<gchar*>("text/uri-list"), 0, 0};
+  gtk_drag_source_set(box, GDK_BUTTON1_MASK, &uriList, 1, GDK_ACTION_COPY);
+  g_signal_connect(box, "drag-data-get", G_CALLBACK(OnDragDataGet), nullptr);
+  gtk_widget_show_all(source);
+  Run([&](const ManagerView& view) {
+    ASSERT_TRUE(WaitForSize(view.window, 640, 480));
+    // The content list's middle on the screen: the window stands at the
+    // player's position and has no frame without a window manager.
+    const int x = kPlayerX + 350 + 140;
+    const int y = kPlayerY + 90 + 150;
+    const std::string command = "xdotool mousemove 850 100 mousedown 1 sleep 0.2 mousemove 870 120 "
+                                "sleep 0.2 mousemove 700 200 sleep 0.2 mousemove " +
+                                std::to_string(x) + " " + std::to_string(y) +
+                                " sleep 0.3 mousemove " + std::to_string(x + 5) + " " +
+                                std::to_string(y + 5) + " sleep 0.3 mouseup 1";
+    gchar* argv[] = {const_cast<gchar*>("/bin/sh"), const_cast<gchar*>("-c"),
+                     const_cast<gchar*>(command.c_str()), nullptr};
+    ASSERT_TRUE(g_spawn_async(nullptr, argv, nullptr, G_SPAWN_DEFAULT, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(WaitFor([&] { return ColumnTexts(view.content, 0).size() == 2; }));
+    EXPECT_EQ(ColumnTexts(view.content, 0),
+              (std::vector<std::string>{"/dropped here/song.mp3", "/second.ogg"}));
+  });
+  gtk_widget_destroy(source);
+}
+
+TEST_F(PlaylistManagerTest, CloseBox_LeavesLikeExit) {
+  searchResults = {std::vector<std::string>{"/m/a.mp3"}};
+  bool ran = false;
+  WhenShown("Manage Playlists", [&](GtkWidget* window) {
+    gtk_button_clicked(GTK_BUTTON(FindButton(window, "search")));
+    ran = true;
+    SendDelete(window);
+  });
+  Watchdog watchdog("Manage Playlists");
+  PlaylistManagerWindow(context, [this] { return Search(); }).Open();
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(CountToplevels("Manage Playlists"), 0);
+  EXPECT_TRUE(foundFiles.empty());
+}
+
+}  // namespace
+}  // namespace orvo::test
