@@ -75,6 +75,8 @@ int Application::Run(int argc, char** argv) {
 
   std::cout << "starting main\n" << std::flush;
   BuildPlayer();
+  // The window is on the screen now, not when the main loop next runs.
+  gdk_flush();
   std::cout << "main finished \n" << std::flush;
 
   LoadStartupPlaylist(commandLine);
