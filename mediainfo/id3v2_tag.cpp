@@ -38,13 +38,18 @@ std::string* FieldFor(const FrameField (&table)[N], const uint8_t* id, size_t id
   return nullptr;
 }
 
+// Artist, title and album are one line of the display each; a crafted frame
+// of up to 4 GiB without a zero byte must not make the player hold a whole
+// file in memory. No real tag comes near this length.
+constexpr uint64_t kMaxTextBytes = 64 * 1024;
+
 // The text of a frame whose content of `size` (> 0) bytes starts at
 // `content`: after the encoding byte, up to the first zero byte, at most
-// size - 1 bytes. The content may run past the end of the file, where the
-// text ends as at a zero byte.
+// size - 1 bytes (and at most kMaxTextBytes). The content may run past the
+// end of the file, where the text ends as at a zero byte.
 std::string FrameText(ByteSource& source, uint64_t content, uint64_t size) {
   std::string text;
-  const uint64_t limit = size - 1;
+  const uint64_t limit = std::min<uint64_t>(size - 1, kMaxTextBytes);
   uint64_t position = content + 1;
   uint8_t chunk[512];
   while (text.size() < limit) {

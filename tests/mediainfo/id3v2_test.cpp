@@ -44,6 +44,14 @@ TEST(Id3v2, Text_EndsAtZeroByteOrAfterSizeMinusOneBytes) {
   EXPECT_EQ(info.album, "X");
 }
 
+TEST(Id3v2, HugeTextWithoutZeroByte_KeepsOnlyItsFirst64KiB) {
+  const std::string huge(200000, 'x');
+  const SongInfo info = Read(Id3v2Header(3) + FrameV3("TIT2", huge) + FrameV3("TPE1", "Artist") +
+                             Zeros(10) + Audio());
+  EXPECT_EQ(info.title, std::string(64 * 1024, 'x'));
+  EXPECT_EQ(info.artist, "Artist");  // the walk still steps over the whole frame
+}
+
 TEST(Id3v2, Utf16Text_OnlyBytesBeforeFirstZero) {
   const SongInfo info = Read(Id3v2Header(3) + FrameV3("TIT2", std::string_view("\xFF\xFEH\0i\0", 6), 1) +
                              FrameV3("TPE1", std::string_view("\xFE\xFF\0H\0i", 6), 1) + Zeros(10) + Audio());
