@@ -102,7 +102,8 @@ TEST_P(XineMediaEngineFormatTest, Play_ThreeSecondSong_SoundsItsToneForThreeSeco
 
 INSTANTIATE_TEST_SUITE_P(Formats, XineMediaEngineFormatTest,
                          ::testing::Values(FormatCase{"wav", 440}, FormatCase{"mp3", 523},
-                                           FormatCase{"ogg", 659}, FormatCase{"mpc", 784}),
+                                           FormatCase{"ogg", 659}, FormatCase{"mpc", 784},
+                                           FormatCase{"sv7", 330}),
                          [](const auto& test) { return std::string(test.param.format); });
 
 TEST_F(XineMediaEngineTest, Status_PauseAndResume_GoesPausedThenPlayingThenEnded) {
