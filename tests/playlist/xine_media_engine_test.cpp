@@ -177,18 +177,25 @@ TEST_F(XineMediaEngineTest, Load_UnplayableFiles_FailButLeaveASongObject) {
   EXPECT_FALSE(engine_.IsLoaded());
 }
 
-TEST_F(XineMediaEngineTest, IsLoaded_ThroughLifecycle_TrueFromLoadUntilRelease) {
-  std::string song = media_.Make("life", "wav", 440, 0.5);
+TEST_F(XineMediaEngineTest, Lifecycle_EndReplayRelease_SongStaysUntilReleased) {
+  std::string song = media_.Make("life", "wav", 440, 0.8);
   EXPECT_FALSE(engine_.IsLoaded());
   ASSERT_TRUE(engine_.Load(song));
   EXPECT_TRUE(engine_.IsLoaded());
   engine_.Play(nullptr);
   ASSERT_TRUE(WaitForEnd(engine_));
   EXPECT_TRUE(engine_.IsLoaded());
-  // Playing again starts the song from its beginning.
+
+  // Playing the ended song again plays all of it once more.
+  AudioCapture capture;
+  ASSERT_TRUE(capture.Start());
   engine_.Play(nullptr);
   EXPECT_EQ(engine_.Status(), 1);
+  ASSERT_TRUE(WaitForEnd(engine_));
   engine_.Release();
+  std::this_thread::sleep_for(milliseconds(300));
+  capture.Stop();
+  EXPECT_GE(Analyse(capture).seconds, 0.65);
   EXPECT_FALSE(engine_.IsLoaded());
   EXPECT_EQ(engine_.Status(), 0);
   ASSERT_TRUE(engine_.Load(song));
