@@ -119,7 +119,7 @@ measure() {
   results+=("$name|$cpu|$xcpu|$played")
 }
 
-echo "Playing a ${seconds}-second MP3 into the null sink (one run each)..."
+echo "Playing a ${seconds}-second MP3 into the null sink (one run each; load average $(cut -d' ' -f1-3 /proc/loadavg))..."
 measure floor "$build/bin/bare_xine" "$song"
 if [ -x "$build/bin/engine_play" ]; then
   measure engine "$build/bin/engine_play" "$song"
