@@ -46,6 +46,35 @@ Sound Analyse(const AudioCapture& capture) {
           SignalAnalysis::ToneFrequency(left, AudioCapture::kRate)};
 }
 
+// Sets an environment variable for one test and restores it afterwards.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    const char* old = std::getenv(name);
+    if (old != nullptr) old_ = old;
+    hadOld_ = old != nullptr;
+    if (value != nullptr) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (hadOld_) {
+      setenv(name_, old_.c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  const char* name_;
+  std::string old_;
+  bool hadOld_ = false;
+};
+
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -217,7 +246,7 @@ TEST_F(XineMediaEngineTest, Release_DecodedMusepack_RemovesItsPrivateTemporaryFi
   std::string song = media_.Make("tone", "mpc", 784, 1.0);
   std::string temporary = media_.Folder() + "/tmp";
   std::filesystem::create_directory(temporary);
-  setenv("TMPDIR", temporary.c_str(), 1);
+  ScopedEnv tmpdir("TMPDIR", temporary.c_str());
 
   ASSERT_TRUE(engine_.Load(song));
   std::vector<std::string> files = FilesIn(temporary);
@@ -231,25 +260,22 @@ TEST_F(XineMediaEngineTest, Release_DecodedMusepack_RemovesItsPrivateTemporaryFi
 
   EXPECT_FALSE(engine_.Load(media_.Write("bad.mpc", "MPCK and then nothing useful")));
   EXPECT_TRUE(FilesIn(temporary).empty()) << "a failed decode leaves no file";
-  engine_.Shutdown();
-  unsetenv("TMPDIR");
 }
 
 TEST(XineMediaEngineEnvironmentTest, Initialise_JackVariable_SetOnlyWhenUnset) {
-  unsetenv("JACK_NO_START_SERVER");
   {
+    ScopedEnv unset("JACK_NO_START_SERVER", nullptr);
     XineMediaEngine engine;
     engine.Initialise();
     ASSERT_NE(std::getenv("JACK_NO_START_SERVER"), nullptr);
     EXPECT_STREQ(std::getenv("JACK_NO_START_SERVER"), "1");
   }
-  setenv("JACK_NO_START_SERVER", "0", 1);
   {
+    ScopedEnv chosen("JACK_NO_START_SERVER", "yes");
     XineMediaEngine engine;
     engine.Initialise();
-    EXPECT_STREQ(std::getenv("JACK_NO_START_SERVER"), "0") << "the user's choice stays";
+    EXPECT_STREQ(std::getenv("JACK_NO_START_SERVER"), "yes") << "the user's choice stays";
   }
-  setenv("JACK_NO_START_SERVER", "1", 1);
 }
 
 }  // namespace
