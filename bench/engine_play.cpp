@@ -1,8 +1,12 @@
 // Plays the files given on the command line one after the other through the
-// player's media engine, polling its status every 20 ms like bare_xine does,
-// so that the two can be compared. Prints each file's load result.
+// player's media engine, polling its status every 20 ms like bare_xine does
+// (or every N ms with "-p N" as the first arguments), so that the two can be
+// compared. Reports each file that cannot be played.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <algorithm>
 #include <thread>
 
 #include "playlist/xine_media_engine.h"
@@ -11,7 +15,13 @@ int main(int argc, char** argv) {
   orvo::XineMediaEngine engine;
   engine.Initialise();
   int failures = 0;
-  for (int i = 1; i < argc; ++i) {
+  int first = 1;
+  int pollMs = 20;
+  if (argc > 2 && std::strcmp(argv[1], "-p") == 0) {
+    pollMs = std::max(1, std::atoi(argv[2]));
+    first = 3;
+  }
+  for (int i = first; i < argc; ++i) {
     engine.Release();
     if (!engine.Load(argv[i])) {
       std::printf("cannot play %s\n", argv[i]);
@@ -20,7 +30,7 @@ int main(int argc, char** argv) {
     }
     engine.SetVideoArea(150, 150, 0, 0);
     engine.Play(nullptr);
-    while (engine.Status() != 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    while (engine.Status() != 0) std::this_thread::sleep_for(std::chrono::milliseconds(pollMs));
   }
   engine.Shutdown();
   return failures == 0 ? 0 : 1;

@@ -226,7 +226,9 @@ bool MpcDecoder::DecodeToWav(const uint8_t* data, size_t size, int fd) {
   std::vector<uint8_t> pcm(1u << 18);
   size_t used = 0;
   uint64_t frames = 0;
-  for (;;) {
+  // A few bytes can describe hours of silence; stop where a WAV file ends.
+  const uint64_t maxFrames = (UINT32_MAX - 36) / (2 * info.channels);
+  while (frames < maxFrames) {
     mpc_frame_info frame{};
     frame.buffer = samples.data();
     if (mpc_demux_decode(demux.get(), &frame) != MPC_STATUS_OK) break;  // damaged: keep what came
@@ -243,6 +245,7 @@ bool MpcDecoder::DecodeToWav(const uint8_t* data, size_t size, int fd) {
   }
   if (!WriteAll(fd, pcm.data(), used)) return false;
   if (frames == 0) return false;
+  frames = std::min(frames, maxFrames);
   header = WavHeader(info.sample_freq, info.channels, frames);
   return pwrite(fd, header.data(), header.size(), 0) == static_cast<ssize_t>(header.size());
 }

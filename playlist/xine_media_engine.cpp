@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cctype>
+#include <memory>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
@@ -53,6 +53,11 @@ class AudioPort {
   xine_audio_port_t* port_;
 };
 
+bool IsUnreserved(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/' ||
+         c == '-' || c == '_' || c == '.' || c == '~';
+}
+
 // Unreserved characters stay; everything else is escaped, so that "#" (which
 // starts stream options in an MRL), "%", blanks and quotes reach the file
 // input unchanged.
@@ -68,7 +73,7 @@ std::string FileMrl(const std::string& path) {
   }
   std::string mrl = "file://";
   for (unsigned char c : absolute) {
-    if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~') {
+    if (IsUnreserved(c)) {
       mrl += static_cast<char>(c);
     } else {
       mrl += '%';
@@ -122,6 +127,7 @@ class XineMediaEngine::Song {
     finished_ = false;
     stopped_ = false;
     drainStarted_ = false;
+    drained_ = false;
     xine_set_param(stream_.get(), XINE_PARAM_SPEED, XINE_SPEED_NORMAL);
     started_ = xine_play(stream_.get(), 0, 0) != 0;
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "playlist/temporary_file.h"
+#include "tests/playlist/sv7_tone.h"
 #include "tests/playlist/test_media.h"
 #include "tests/support/signal_analysis.h"
 
@@ -112,6 +113,21 @@ TEST(MpcDecoderTest, DecodeToWav_Sv8Tone_KeepsToneLevelAndLength) {
   Decoded fromTagged = Decode(tagged);
   EXPECT_TRUE(fromTagged.ok);
   EXPECT_EQ(fromTagged.frames, decoded.frames);
+}
+
+TEST(MpcDecoderTest, DecodeToWav_Sv7Tone_KeepsToneLevelAndLength) {
+  std::string sv7 = test::MakeSv7Tone(330, 3.0);
+  std::vector<uint8_t> mpc(sv7.begin(), sv7.end());
+  ASSERT_EQ(MpcDecoder::StreamVersion(mpc.data(), mpc.size()), 7);
+
+  Decoded decoded = Decode(mpc);
+  ASSERT_TRUE(decoded.ok);
+  EXPECT_EQ(decoded.rate, 44100u);
+  EXPECT_EQ(decoded.channels, 2u);
+  EXPECT_EQ(decoded.frames, static_cast<uint32_t>(test::Sv7ToneSamples(3.0)))
+      << "the last frame's valid samples, not the whole frame";
+  EXPECT_NEAR(test::SignalAnalysis::ToneFrequency(decoded.left, 44100), 330, 330 * 0.01);
+  EXPECT_NEAR(test::SignalAnalysis::SoundingRms(decoded.left, 44100), 0.354, 0.03);
 }
 
 TEST(MpcDecoderTest, DecodeToWav_DamagedStreams_FailOrEndEarly) {

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <vector>
 
+#include "tests/playlist/sv7_tone.h"
+
 namespace orvo::test {
 namespace {
 
@@ -13,6 +15,16 @@ std::string Quoted(const std::string& text) {
   std::string out = "'";
   for (char c : text) out += (c == '\'') ? std::string("'\\''") : std::string(1, c);
   return out + "'";
+}
+
+// libxine waits at the end of a file changed in the last seconds, taking it
+// for one still being recorded, and loses sound doing so; songs on a disk are
+// older than that.
+std::string DatedBack(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::last_write_time(
+      path, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1), ignored);
+  return path;
 }
 
 bool Run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
@@ -34,6 +46,7 @@ TestMedia::~TestMedia() {
 std::string TestMedia::Make(const std::string& name, const std::string& format, int hertz,
                             double seconds) {
   if (folder_.empty()) return {};
+  if (format == "sv7") return DatedBack(Write(name + ".mpc", MakeSv7Tone(hertz, seconds)));
   const std::string wav = folder_ + "/" + name + ".source.wav";
   const std::string out = folder_ + "/" + name + "." + format;
   if (!Run("sox -n -r 44100 -c 2 -b 16 " + Quoted(wav) + " synth " + std::to_string(seconds) +
@@ -54,13 +67,7 @@ std::string TestMedia::Make(const std::string& name, const std::string& format, 
   }
   std::error_code ignored;
   std::filesystem::remove(wav, ignored);
-  if (!made) return {};
-  // libxine waits at the end of a file changed in the last seconds, taking it
-  // for one still being recorded, and loses sound doing so; songs on a disk
-  // are older than that.
-  std::filesystem::last_write_time(
-      out, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1), ignored);
-  return out;
+  return made ? DatedBack(out) : std::string();
 }
 
 std::string TestMedia::Write(const std::string& name, const std::string& bytes) {
