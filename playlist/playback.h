@@ -33,8 +33,11 @@ inline constexpr const char* kPlaybackFailedWarning =
 class Playback {
  public:
   static constexpr int kPollIntervalMs = 20;
-  // About 20 frames a second: enough for the display, cheap for a compositor.
-  static constexpr int kRedrawIntervalMs = 50;
+  // Once a second. What changes while a song plays (the display text)
+  // redraws itself; the periodic redraw only repairs what the toolkit may
+  // have missed, and each one costs the X server a full repaint of the
+  // translucent skin.
+  static constexpr int kRedrawIntervalMs = 1000;
 
   // Every reference must outlive this object. `settings.repeat` may be
   // switched off in memory (a single unplayable entry must not loop).
