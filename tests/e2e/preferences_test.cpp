@@ -8,6 +8,7 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/support/notification_log.h"
 #include "tests/support/process_info.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/running_program.h"
@@ -93,6 +94,46 @@ TEST(DrivenPreferences, ExitPressedWithoutSkinChange_SavesTwelveKeysBesideTheExe
   EXPECT_EQ(program.WaitForExit(milliseconds(15000)), std::optional<int>(0)) << program.Output();
   // Without a playlist file the shutdown adds no last_one.
   EXPECT_EQ(ReadFile(folder.File("orvo.prefs")), expected);
+}
+
+// Playback started while the window is open runs inside the window's own
+// event loop; pressing "exit" must still close the window at once instead
+// of when that playback ends (with "Repeat playlist", never).
+TEST(DrivenPreferences, ExitPressedWhileRepeatingPlaybackRunsInside_ClosesAndSavesAtOnce) {
+  ProgramFolder folder;
+  const std::string tone = folder.File("tone.wav");
+  RunningProgram sox("/usr/bin/sox", {"-n", "-r", "44100", "-c", "2", "-b", "16", tone, "synth",
+                                      "1", "sine", "660", "vol", "0.5"});
+  ASSERT_EQ(sox.WaitForExit(), std::optional<int>(0)) << sox.Output();
+  folder.Write("tone.m3u", tone + "\n");
+  NotificationLog log;
+  RunningProgram program(folder.Executable(), {"tone.m3u"}, folder.Path(), {kAccessibleWidgets});
+  // The start-up pass is over, so the main loop runs the window's loop.
+  ASSERT_TRUE(log.WaitFor([](const NotificationRecord& record) {
+    return record.body == "the current Playlist is finished....";
+  }, milliseconds(20000))) << program.Output();
+
+  WidgetDriver driver(program.Pid());
+  ASSERT_TRUE(driver.Click(kPlayer, "Preferences")) << driver.LastError();
+  ASSERT_TRUE(driver.Click(kPreferences, "Repeat playlist")) << driver.LastError();
+  ASSERT_TRUE(driver.Click(kPlayer, "Play")) << driver.LastError();
+  ASSERT_TRUE(Eventually([&] {
+    const std::string output = program.Output();
+    const size_t first = output.find("0 *** " + tone);
+    return first != std::string::npos &&
+           output.find("0 *** " + tone, first + 1) != std::string::npos;
+  })) << program.Output();
+  ASSERT_TRUE(driver.Click(kPreferences, "exit")) << driver.LastError();
+
+  EXPECT_TRUE(Eventually([&] { return program.Windows(kPreferences).empty(); }));
+  EXPECT_TRUE(Eventually([&] {
+    return ReadFile(folder.File("orvo.prefs")).find("repeat = 1\n") == 0;
+  })) << ReadFile(folder.File("orvo.prefs"));
+  // The player, restored, still closes normally while the songs repeat.
+  const XWindowId window = program.FindWindow(kPlayer);
+  ASSERT_NE(window, 0u);
+  ASSERT_TRUE(SendDeleteWindow(window));
+  EXPECT_EQ(program.WaitForExit(milliseconds(15000)), std::optional<int>(0)) << program.Output();
 }
 
 TEST(DrivenPreferences, OtherSkinChosen_RestartsInProgramFolderWithPlaylistAndSkinAsTwoArguments) {
