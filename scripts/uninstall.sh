@@ -27,11 +27,13 @@ for cache in "${caches[@]}"; do
   [ -e "$cache" ] || continue
   case $cache in
     */mimeinfo.cache)
-      command -v update-desktop-database >/dev/null &&
-        update-desktop-database -q "$(dirname "$cache")" 2>/dev/null || true ;;
+      if command -v update-desktop-database >/dev/null; then
+        update-desktop-database -q "$(dirname "$cache")" 2>/dev/null || true
+      fi ;;
     */icon-theme.cache)
-      command -v gtk-update-icon-cache >/dev/null &&
-        gtk-update-icon-cache -q -f -t "$(dirname "$cache")" 2>/dev/null || true ;;
+      if command -v gtk-update-icon-cache >/dev/null; then
+        gtk-update-icon-cache -q -f -t "$(dirname "$cache")" 2>/dev/null || true
+      fi ;;
   esac
 done
 echo "Removed Orvo M from $prefix"
