@@ -1,6 +1,7 @@
 // The real program driven through its widgets as a user would: the
-// preferences window saves beside the executable, and a skin chosen there
-// restarts the program with the new skin.
+// preferences window saves beside the executable, closes at once even with
+// a playback running inside its loop, and a skin chosen there restarts the
+// program with the new skin; the display scrolls the song being played.
 #include <gtest/gtest.h>
 
 #include <algorithm>
