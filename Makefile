@@ -25,6 +25,9 @@ test: build
 bench: build
 	@bash bench/run-all.sh $(BUILD)
 
+screenshots: build
+	@bash scripts/screenshots.sh $(BUILD)/bin docs/screenshots
+
 clean:
 	rm -rf $(BUILD)
 

@@ -50,10 +50,26 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 put "$here/assets/audio-x-generic.svg" "$prefix/share/icons/hicolor/scalable/apps/orvo-m.svg" 644
 
-command -v update-desktop-database >/dev/null &&
+# The desktop's caches of file types and icons. One this install creates is
+# removed again by uninstall.sh; one that was there before is only brought
+# up to date by it, so that it names nothing of this program afterwards.
+note_cache() {
+  if [ -e "$1" ]; then
+    grep -qxF "file $1" "$manifest_tmp" || echo "cache $1" >> "$manifest_tmp"
+  fi
+}
+mime_cache="$prefix/share/applications/mimeinfo.cache"
+icon_cache="$prefix/share/icons/hicolor/icon-theme.cache"
+[ -e "$mime_cache" ] && note_cache "$mime_cache" || mime_new=1
+[ -e "$icon_cache" ] && note_cache "$icon_cache" || icon_new=1
+if command -v update-desktop-database >/dev/null; then
   update-desktop-database -q "$prefix/share/applications" 2>/dev/null || true
-command -v gtk-update-icon-cache >/dev/null && [ -f "$prefix/share/icons/hicolor/index.theme" ] &&
-  gtk-update-icon-cache -q -t "$prefix/share/icons/hicolor" 2>/dev/null || true
+fi
+if command -v gtk-update-icon-cache >/dev/null && [ -f "$prefix/share/icons/hicolor/index.theme" ]; then
+  gtk-update-icon-cache -q -f -t "$prefix/share/icons/hicolor" 2>/dev/null || true
+fi
+[ -n "${mime_new:-}" ] && [ -e "$mime_cache" ] && echo "file $mime_cache" >> "$manifest_tmp"
+[ -n "${icon_new:-}" ] && [ -e "$icon_cache" ] && echo "file $icon_cache" >> "$manifest_tmp"
 
 awk '!seen[$0]++' "$manifest_tmp" > "$app/.installed"
 echo "Installed Orvo M into $app; start it with $prefix/bin/orvo-m"

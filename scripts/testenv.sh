@@ -9,7 +9,8 @@
 #   --wm            openbox as window manager          (implies --x)
 #   --compositor    xcompmgr as compositing manager    (implies --x)
 #   --tray          trayer as notification area        (implies --x)
-#   --dbus          a private session bus with a notification recorder
+#   --dbus          a private session bus with a notification recorder (it
+#                   starts the accessibility bus when a program asks for it)
 #   --pulse         PulseAudio with a 44100 Hz stereo null sink "null"
 #   --all           --x --dbus --pulse --tray
 #
@@ -28,7 +29,7 @@
 set -uo pipefail
 
 usage() {
-  sed -n '2,13s/^# \{0,1\}//p' "$0" >&2
+  sed -n '2,15s/^# \{0,1\}//p' "$0" >&2
   exit 2
 }
 

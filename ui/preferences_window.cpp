@@ -58,6 +58,12 @@ constexpr int kSkinList = 14;
 
 }  // namespace
 
+struct PreferencesWindow::Session {
+  NestedLoop loop;
+  bool closed = false;    // Finish() has closed the window
+  bool keptSkin = true;   // what Open() returns
+};
+
 PreferencesWindow::PreferencesWindow(WindowContext& context, RestartProgram restart)
     : context_(context), restart_(std::move(restart)) {
   for (int i = 0; i < kControlCount; ++i) bindings_[i] = {this, i};
@@ -83,11 +89,25 @@ bool PreferencesWindow::Open() {
   gtk_window_move(GTK_WINDOW(window_), x, y);
   gtk_widget_show_all(window_);
 
-  NestedLoop loop;
-  loop_ = &loop;
-  loop.Run();
-  loop_ = nullptr;
-  return Close();
+  Session session;
+  session_ = &session;
+  session.loop.Run();
+  if (session_ == &session) session_ = nullptr;
+  // Destroyed from outside: the player is still to be restored.
+  if (!session.closed) session.keptSkin = Close();
+  return session.keptSkin;
+}
+
+void PreferencesWindow::Finish() {
+  Session* session = session_;
+  if (session == nullptr) return;
+  // Closed here rather than after the loop has returned: a playback
+  // started while the window was open runs inside this loop, which unwinds
+  // only when that playback ends.
+  session_ = nullptr;
+  session->closed = true;
+  session->keptSkin = Close();
+  session->loop.Quit();
 }
 
 void PreferencesWindow::Build() {
@@ -234,20 +254,19 @@ void PreferencesWindow::OnToggled(GtkToggleButton*, gpointer binding) {
 }
 
 void PreferencesWindow::OnExit(GtkButton*, gpointer self) {
-  auto* window = static_cast<PreferencesWindow*>(self);
-  if (window->loop_ != nullptr) window->loop_->Quit();
+  static_cast<PreferencesWindow*>(self)->Finish();
 }
 
 gboolean PreferencesWindow::OnDelete(GtkWidget*, GdkEvent*, gpointer self) {
-  OnExit(nullptr, self);
-  return TRUE;  // destroyed by Close() once the loop has ended
+  static_cast<PreferencesWindow*>(self)->Finish();
+  return TRUE;  // already destroyed by Close()
 }
 
 void PreferencesWindow::OnDestroy(GtkWidget*, gpointer self) {
   // Destroyed from outside: nothing of the window can be read any more.
   auto* window = static_cast<PreferencesWindow*>(self);
   window->window_ = nullptr;
-  if (window->loop_ != nullptr) window->loop_->Quit();
+  if (window->session_ != nullptr) window->session_->loop.Quit();
 }
 
 }  // namespace orvo

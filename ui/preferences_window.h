@@ -12,8 +12,6 @@
 
 namespace orvo {
 
-class NestedLoop;
-
 // Edits every setting and picks the skin. Check boxes act on the settings at
 // once; closing writes the preferences file and, after a change of skin,
 // restarts the program with the new skin.
@@ -38,6 +36,11 @@ class PreferencesWindow {
   // runs its event loop until it is closed. True when it closed without a
   // change of skin (the player is then restored); false after the restart
   // was asked for, and at once when the window was open already.
+  //
+  // The window closes (saves, restores the player, restarts) as soon as it
+  // is asked to; Open() itself returns only when everything the window's
+  // loop dispatched has returned, which for a playback started meanwhile
+  // is the end of that playback.
   bool Open();
 
   static constexpr int kControlCount = 16;
@@ -47,6 +50,7 @@ class PreferencesWindow {
     PreferencesWindow* window;
     int control;
   };
+  struct Session;  // one Open() call: its loop and how it ended
 
   void Build();
   GtkWidget* BuildControl(int control);
@@ -56,6 +60,7 @@ class PreferencesWindow {
   bool IsChecked(int control) const;
   void SetSpeedSensitive(bool on);
   bool Close();
+  void Finish();
 
   static void OnToggled(GtkToggleButton* box, gpointer binding);
   static void OnExit(GtkButton* button, gpointer self);
@@ -69,7 +74,7 @@ class PreferencesWindow {
   std::array<Binding, kControlCount> bindings_{};
   std::vector<std::string> skins_;  // the list's entries, 8-bit
   bool iconifiedPlayer_ = false;
-  NestedLoop* loop_ = nullptr;
+  Session* session_ = nullptr;  // the open window's, while it is open
 };
 
 }  // namespace orvo

@@ -312,6 +312,10 @@ std::vector<XWindowId> WindowsTitled(const std::string& title) {
   return FindWindows(title, std::nullopt);
 }
 
+std::vector<XWindowId> WindowsOfProcess(pid_t pid, const std::string& title) {
+  return FindWindows(title, pid);
+}
+
 bool SendDeleteWindow(XWindowId window) {
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) return false;

@@ -90,6 +90,9 @@ bool SendDeleteWindow(XWindowId window);
 
 // Top-level windows on $DISPLAY titled `title`, of any process.
 std::vector<XWindowId> WindowsTitled(const std::string& title);
+// Top-level windows on $DISPLAY titled `title` whose _NET_WM_PID is `pid`
+// (a process the test did not start itself).
+std::vector<XWindowId> WindowsOfProcess(pid_t pid, const std::string& title);
 
 // The PIDs of the live and zombie children of `parent`, from /proc.
 std::vector<pid_t> ChildrenOf(pid_t parent);
