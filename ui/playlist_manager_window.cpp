@@ -133,7 +133,7 @@ void PlaylistManagerWindow::Perform(Action action) {
     case kRemove: RemoveSelected(); break;
     case kSave: Save(); break;
     case kDelete: Delete(); break;
-    case kExit: if (loop_ != nullptr) loop_->Quit(); break;
+    case kExit: Leave(); break;
     case kActionCount: break;
   }
 }
@@ -258,6 +258,17 @@ void PlaylistManagerWindow::DropUris(char** uris) {
     if (path != nullptr) content_->Append({path});  // not a local file: ignored
     g_free(path);
   }
+}
+
+// The window's loop may lie below a song that started while it was open
+// (the play button works meanwhile) and then ends only after that song.
+// The user's "exit" must not wait for it: the window goes and the player
+// comes back at once; the widgets are destroyed when the loop has ended.
+void PlaylistManagerWindow::Leave() {
+  if (window_ != nullptr) gtk_widget_hide(window_);
+  if (iconifiedPlayer_) gtk_window_deiconify(GTK_WINDOW(context_.playerWindow));
+  iconifiedPlayer_ = false;
+  if (loop_ != nullptr) loop_->Quit();
 }
 
 void PlaylistManagerWindow::Close() {

@@ -61,6 +61,7 @@ class PlaylistManagerWindow {
   void AddSavedFile(const std::string& path);
   void Delete();
   void DropUris(char** uris);
+  void Leave();
   void Close();
 
   std::vector<std::string> ContentPaths() const;

@@ -106,10 +106,14 @@ void PlaylistWindow::Close() {
   list_.reset();
 }
 
-gboolean PlaylistWindow::OnDelete(GtkWidget*, GdkEvent*, gpointer self) {
+gboolean PlaylistWindow::OnDelete(GtkWidget* widget, GdkEvent*, gpointer self) {
   auto* window = static_cast<PlaylistWindow*>(self);
+  // The loop may lie below a song started while the window was open and end
+  // only after it; the window goes at once and is destroyed by Close() once
+  // the loop has ended.
+  gtk_widget_hide(widget);
   if (window->loop_ != nullptr) window->loop_->Quit();
-  return TRUE;  // destroyed by Close() once the loop has ended
+  return TRUE;
 }
 
 gboolean PlaylistWindow::OnConfigure(GtkWidget*, GdkEventConfigure* event, gpointer self) {
