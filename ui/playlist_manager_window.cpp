@@ -49,18 +49,13 @@ void PlaylistManagerWindow::Open() {
     gtk_window_present(GTK_WINDOW(window_));
     return;
   }
-  GtkWindow* player = GTK_WINDOW(context_.playerWindow);
-  gint x = 0;
-  gint y = 0;
-  gtk_window_get_position(player, &x, &y);
-  iconifiedPlayer_ = !context_.playerIconified();
-  if (iconifiedPlayer_) gtk_window_iconify(player);
+  aside_.Start(context_.playerWindow, context_.playerIconified());
 
   Build();
   chooser_->Fill(context_.paths.programDirectory);
   ShowCurrentPlaylist();
   context_.foundFiles.clear();
-  gtk_window_move(GTK_WINDOW(window_), x, y);
+  gtk_window_move(GTK_WINDOW(window_), aside_.x(), aside_.y());
   gtk_widget_show_all(window_);
 
   NestedLoop loop;
@@ -266,8 +261,7 @@ void PlaylistManagerWindow::DropUris(char** uris) {
 // comes back at once; the widgets are destroyed when the loop has ended.
 void PlaylistManagerWindow::Leave() {
   if (window_ != nullptr) gtk_widget_hide(window_);
-  if (iconifiedPlayer_) gtk_window_deiconify(GTK_WINDOW(context_.playerWindow));
-  iconifiedPlayer_ = false;
+  aside_.Restore();
   if (loop_ != nullptr) loop_->Quit();
 }
 
@@ -279,8 +273,7 @@ void PlaylistManagerWindow::Close() {
   found_.reset();
   content_.reset();
   chooser_.reset();
-  if (iconifiedPlayer_) gtk_window_deiconify(GTK_WINDOW(context_.playerWindow));
-  iconifiedPlayer_ = false;
+  aside_.Restore();
 }
 
 std::vector<std::string> PlaylistManagerWindow::ContentPaths() const {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/player_aside.h"
 #include "ui/window_context.h"
 
 
@@ -87,7 +88,7 @@ class PlaylistManagerWindow {
   std::string saveFolder_;
   std::string saveFile_;
   bool addSavedFile_ = false;
-  bool iconifiedPlayer_ = false;
+  PlayerAside aside_;
   NestedLoop* loop_ = nullptr;
 };
 

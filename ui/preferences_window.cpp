@@ -78,15 +78,10 @@ bool PreferencesWindow::Open() {
     gtk_window_present(GTK_WINDOW(window_));
     return false;
   }
-  GtkWindow* player = GTK_WINDOW(context_.playerWindow);
-  gint x = 0;
-  gint y = 0;
-  gtk_window_get_position(player, &x, &y);
-  iconifiedPlayer_ = !context_.playerIconified();
-  if (iconifiedPlayer_) gtk_window_iconify(player);
+  aside_.Start(context_.playerWindow, context_.playerIconified());
 
   Build();
-  gtk_window_move(GTK_WINDOW(window_), x, y);
+  gtk_window_move(GTK_WINDOW(window_), aside_.x(), aside_.y());
   gtk_widget_show_all(window_);
 
   Session session;
@@ -243,8 +238,7 @@ bool PreferencesWindow::Close() {
   }
   // Reached after a change of skin only when the restart failed (or was
   // only recorded): the player carries on with its old skin.
-  if (iconifiedPlayer_) gtk_window_deiconify(GTK_WINDOW(context_.playerWindow));
-  iconifiedPlayer_ = false;
+  aside_.Restore();
   return !skinChanged;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/program_restart.h"
+#include "ui/player_aside.h"
 #include "ui/window_context.h"
 
 
@@ -73,7 +74,7 @@ class PreferencesWindow {
   std::array<GtkWidget*, kControlCount> controls_{};
   std::array<Binding, kControlCount> bindings_{};
   std::vector<std::string> skins_;  // the list's entries, 8-bit
-  bool iconifiedPlayer_ = false;
+  PlayerAside aside_;
   Session* session_ = nullptr;  // the open window's, while it is open
 };
 
