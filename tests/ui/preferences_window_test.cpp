@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "tests/ui/window_fixture.h"
+#include "tests/ui/gui_support.h"
 
 namespace orvo::test {
 namespace {
@@ -16,35 +16,34 @@ class PreferencesTest : public WindowFixture {
  protected:
   void SetUp() override {
     WindowFixture::SetUp();
-    for (const char* name : {"orvo.ini", "b.ini", "c.INI", "notes.txt"}) WriteFile(Dir() + name, "");
+    for (const char* name : {"orvo.ini", "b.ini", "c.INI", "notes.txt"}) WriteBytes(Dir() + name, "");
     ASSERT_EQ(mkdir((Dir() + "folder.ini").c_str(), 0700), 0);
   }
 
-  // Opens the window, runs `steps` once it is shown, then presses "exit".
-  // Gives Open()'s result.
-  bool Run(const std::function<void(GtkWidget* window, const std::vector<GtkWidget*>& controls)>& steps) {
+  // Opens the window, runs `steps` once it is shown, then presses "exit" or
+  // sends the close request. Gives Open()'s result.
+  bool Run(const std::function<void(GtkWidget* window, const std::vector<GtkWidget*>& controls)>& steps,
+           bool closeBox = false) {
     bool ran = false;
     WhenShown("Preferences", [&](GtkWidget* window) {
-      std::vector<GtkWidget*> controls;
-      GList* children = gtk_container_get_children(GTK_CONTAINER(FixedOf(window)));
-      for (GList* item = children; item != nullptr; item = item->next) {
-        controls.push_back(GTK_WIDGET(item->data));
-      }
-      g_list_free(children);
+      const std::vector<GtkWidget*> controls = Children(FixedOf(window));
       ASSERT_EQ(controls.size(), 16u);
       steps(window, controls);
       ran = true;
-      if (FindToplevel("Preferences") != nullptr) gtk_button_clicked(GTK_BUTTON(controls[15]));
+      if (closeBox) {
+        SendDelete(window);
+      } else if (FindToplevel("Preferences") != nullptr) {
+        gtk_button_clicked(GTK_BUTTON(controls[15]));
+      }
     });
     Watchdog watchdog("Preferences");
     const bool result = preferences.Open();
     EXPECT_TRUE(ran);
-    EXPECT_EQ(CountToplevels("Preferences"), 0);
+    EXPECT_TRUE(Toplevels("Preferences").empty());
     return result;
   }
 
-  std::string Dir() const { return paths.programDirectory; }
-  std::string PrefsFile() const { return ReadFile(Dir() + "orvo.prefs"); }
+  std::string PrefsFile() const { return ReadBytes(Dir() + "orvo.prefs"); }
 
   static void Click(GtkWidget* control) { gtk_button_clicked(GTK_BUTTON(control)); }
   static bool Checked(GtkWidget* box) { return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(box)); }
@@ -52,8 +51,8 @@ class PreferencesTest : public WindowFixture {
 
   std::vector<Restart> restarts;
   PreferencesWindow preferences{context, [this](const std::vector<std::string>& arguments,
-                                                const std::string& folder) {
-                                  restarts.push_back({arguments, folder});
+                                                const std::string& workingFolder) {
+                                  restarts.push_back({arguments, workingFolder});
                                 }};
 };
 
@@ -117,16 +116,7 @@ TEST_F(PreferencesTest, Open_EveryControlInOrderWithTextPlaceAndState) {
     EXPECT_FALSE(gtk_widget_get_sensitive(controls[6]));
     EXPECT_FALSE(gtk_widget_get_sensitive(controls[7]));
     GtkComboBox* list = GTK_COMBO_BOX(controls[14]);
-    std::vector<std::string> entries;
-    GtkTreeModel* model = gtk_combo_box_get_model(list);
-    GtkTreeIter iter;
-    for (gboolean valid = gtk_tree_model_get_iter_first(model, &iter); valid;
-         valid = gtk_tree_model_iter_next(model, &iter)) {
-      gchar* text = nullptr;
-      gtk_tree_model_get(model, &iter, 0, &text, -1);
-      entries.emplace_back(text);
-      g_free(text);
-    }
+    const std::vector<std::string> entries = ColumnTexts(list);
     EXPECT_EQ(entries, skins);
     const int active = gtk_combo_box_get_active(list);
     ASSERT_GE(active, 0);
@@ -139,9 +129,7 @@ TEST_F(PreferencesTest, Open_EveryControlInOrderWithTextPlaceAndState) {
     EXPECT_EQ(x, kPlayerX);
     EXPECT_EQ(y, kPlayerY);
     EXPECT_TRUE(WaitForSize(window, 440, 420));
-    GdkWMDecoration decorations{};
-    ASSERT_TRUE(gdk_window_get_decorations(gtk_widget_get_window(window), &decorations));
-    EXPECT_EQ(decorations, GDK_DECOR_BORDER | GDK_DECOR_TITLE);
+    EXPECT_EQ(Decorations(window), GDK_DECOR_BORDER | GDK_DECOR_TITLE);
     EXPECT_EQ(RequestedFunctions(window), GDK_FUNC_MOVE | GDK_FUNC_CLOSE);
     const GdkColor background = gtk_widget_get_style(window)->bg[GTK_STATE_NORMAL];
     EXPECT_EQ(background.red >> 8, 208);
@@ -304,26 +292,18 @@ TEST_F(PreferencesTest, SkinUnchanged_NoRestartAndSkinBecomesBareName) {
 TEST_F(PreferencesTest, OpenWhileOpen_BringsTheOpenWindowForward) {
   Run([&](GtkWidget*, const std::vector<GtkWidget*>&) {
     EXPECT_FALSE(preferences.Open());
-    EXPECT_EQ(CountToplevels("Preferences"), 1);
+    EXPECT_EQ(Toplevels("Preferences").size(), 1u);
   });
-  EXPECT_TRUE(FileExists(Dir() + "orvo.prefs")) << "the window closed normally afterwards";
+  EXPECT_TRUE(Exists(Dir() + "orvo.prefs")) << "the window closed normally afterwards";
 }
 
 TEST_F(PreferencesTest, CloseBox_ClosesLikeExitAndUnwritableFileIsNoError) {
   // A folder in the file's place: nothing can be written, nothing is said.
   ASSERT_EQ(mkdir((Dir() + "orvo.prefs").c_str(), 0700), 0);
-  bool ran = false;
-  WhenShown("Preferences", [&](GtkWidget* window) {
-    gtk_entry_set_text(GTK_ENTRY(FindAll(window, GTK_TYPE_ENTRY).front()), "-4");
-    ran = true;
-    SendDelete(window);
-  });
-  Watchdog watchdog("Preferences");
-  EXPECT_TRUE(preferences.Open());
-  EXPECT_TRUE(ran);
+  EXPECT_TRUE(Run([](GtkWidget*, const std::vector<GtkWidget*>& controls) { Type(controls[6], "-4"); },
+                  true));
   EXPECT_EQ(settings.cycle_time, 1);
   EXPECT_TRUE(dialogs.calls.empty());
-  EXPECT_EQ(CountToplevels("Preferences"), 0);
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
 // The two pop-up menus: exact entries, icons, separators and what each runs.
-#include <gtest/gtest.h>
-
 #include "tests/ui/gui_support.h"
 #include "ui/player_menus.h"
 
@@ -25,17 +23,9 @@ std::string Describe(GtkWidget* item) {
   return text;
 }
 
-std::vector<GtkWidget*> Items(GtkWidget* menu) {
-  std::vector<GtkWidget*> out;
-  GList* list = gtk_container_get_children(GTK_CONTAINER(menu));
-  for (GList* l = list; l != nullptr; l = l->next) out.push_back(GTK_WIDGET(l->data));
-  g_list_free(list);
-  return out;
-}
-
 std::vector<std::string> DescribeAll(GtkWidget* menu) {
   std::vector<std::string> out;
-  for (GtkWidget* item : Items(menu)) out.push_back(Describe(item));
+  for (GtkWidget* item : Children(menu)) out.push_back(Describe(item));
   return out;
 }
 
@@ -67,7 +57,7 @@ TEST(PlayerMenusGui, AddMenu_TwoDrives_OneEntryPerDriveLastDriveCurrent) {
   EXPECT_EQ(DescribeAll(menu), expected);
   EXPECT_EQ(drives.selections, (std::vector<int>{0, 1}));
 
-  const std::vector<GtkWidget*> items = Items(menu);
+  const std::vector<GtkWidget*> items = Children(menu);
   gtk_menu_item_activate(GTK_MENU_ITEM(items[5]));
   gtk_menu_item_activate(GTK_MENU_ITEM(items[4]));
   for (int i = 0; i < 3; ++i) gtk_menu_item_activate(GTK_MENU_ITEM(items[i]));
@@ -85,7 +75,7 @@ TEST(PlayerMenusGui, StatusIconMenu_NoDrive_TwoSeparatorsBeforePlay) {
   expected.insert(expected.end(), kStatusTail.begin(), kStatusTail.end());
   EXPECT_EQ(DescribeAll(menu), expected);
 
-  for (GtkWidget* item : Items(menu)) {
+  for (GtkWidget* item : Children(menu)) {
     if (!GTK_IS_SEPARATOR_MENU_ITEM(item)) gtk_menu_item_activate(GTK_MENU_ITEM(item));
   }
   // The insensitive title entry leads nowhere.
@@ -108,7 +98,7 @@ TEST(PlayerMenusGui, MenuEntry_ActionDestroysMenu_NoUseAfterFree) {
   FakeDrives drives({});
   PlayerMenus menus(actions, drives);
   actions.menu = menus.BuildAddMenu();
-  gtk_menu_item_activate(GTK_MENU_ITEM(Items(actions.menu)[1]));
+  gtk_menu_item_activate(GTK_MENU_ITEM(Children(actions.menu)[1]));
   EXPECT_EQ(actions.calls, std::vector<std::string>{"AddFolder"});
 }
 
