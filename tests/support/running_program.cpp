@@ -223,24 +223,14 @@ std::vector<std::string> RunningProgram::Lines() const {
   return lines;
 }
 
-bool RunningProgram::WaitForText(const std::string& text, bool wholeLine, milliseconds timeout) {
+bool RunningProgram::WaitForLine(const std::string& line, milliseconds timeout) {
   auto found = [&] {
-    if (!wholeLine) return output_.find(text) != std::string::npos;
-    const std::string needle = "\n" + text + "\n";
     const std::string haystack = "\n" + output_ + (outputClosed_ ? "\n" : "");
-    return haystack.find(needle) != std::string::npos;
+    return haystack.find("\n" + line + "\n") != std::string::npos;
   };
   std::unique_lock<std::mutex> lock(mutex_);
   changed_.wait_for(lock, timeout, [&] { return found() || outputClosed_; });
   return found();
-}
-
-bool RunningProgram::WaitForLine(const std::string& line, milliseconds timeout) {
-  return WaitForText(line, true, timeout);
-}
-
-bool RunningProgram::WaitForOutput(const std::string& text, milliseconds timeout) {
-  return WaitForText(text, false, timeout);
 }
 
 std::optional<int> RunningProgram::Reap(bool block) {

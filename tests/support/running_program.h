@@ -48,8 +48,6 @@ class RunningProgram {
   std::vector<std::string> Lines() const;
   // Waits until a whole line equal to `line` has been printed.
   bool WaitForLine(const std::string& line, milliseconds timeout = milliseconds(10000));
-  // Waits until the output contains `text` anywhere.
-  bool WaitForOutput(const std::string& text, milliseconds timeout = milliseconds(10000));
 
   // Waits for the program to end and reaps it. Returns its exit code, or
   // 128 + the signal number when a signal ended it; nothing on timeout.
@@ -68,7 +66,6 @@ class RunningProgram {
 
  private:
   void ReadOutput(int fd, int stopFd);
-  bool WaitForText(const std::string& text, bool wholeLine, milliseconds timeout);
   std::optional<int> Reap(bool block);
 
   pid_t pid_ = -1;
