@@ -175,6 +175,31 @@ Placement PlacementOf(GtkWidget* child) {
   return where;
 }
 
+std::string Describe(GtkWidget* control) {
+  const Placement where = PlacementOf(control);
+  std::string text;
+  if (GTK_IS_BUTTON(control) && gtk_button_get_label(GTK_BUTTON(control)) != nullptr) {
+    text = gtk_button_get_label(GTK_BUTTON(control));
+  } else if (GTK_IS_LABEL(control)) {
+    text = gtk_label_get_text(GTK_LABEL(control));
+  } else if (GTK_IS_ENTRY(control)) {
+    text = gtk_entry_get_text(GTK_ENTRY(control));
+  }
+  std::string out = std::string(G_OBJECT_TYPE_NAME(control)) + " " + text + " " +
+                    std::to_string(where.x) + "," + std::to_string(where.y) + " " +
+                    std::to_string(where.width) + "x" + std::to_string(where.height);
+  if (GTK_IS_CHECK_BUTTON(control)) {
+    out += gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(control)) ? " [x]" : " [ ]";
+  }
+  return gtk_widget_get_sensitive(control) ? out : out + " (off)";
+}
+
+std::vector<std::string> DescribeAll(GtkWidget* fixed) {
+  std::vector<std::string> out;
+  for (GtkWidget* control : Children(fixed)) out.push_back(Describe(control));
+  return out;
+}
+
 Placement AllocationOf(GtkWidget* widget) {
   GtkAllocation a;
   gtk_widget_get_allocation(widget, &a);
@@ -263,6 +288,11 @@ void SendDelete(GtkWidget* window) {
   event->any.send_event = TRUE;
   gtk_main_do_event(event);
   gdk_event_free(event);
+}
+
+unsigned Background(GtkWidget* widget) {
+  const GdkColor colour = gtk_widget_get_style(widget)->bg[GTK_STATE_NORMAL];
+  return ((colour.red >> 8u) << 16) | ((colour.green >> 8u) << 8) | (colour.blue >> 8u);
 }
 
 unsigned ScreenPixel(int x, int y) {

@@ -72,6 +72,11 @@ struct Placement {
 };
 // Position of `child` inside its GtkFixed and its requested size.
 Placement PlacementOf(GtkWidget* child);
+// How the user sees one control of a GtkFixed: "GtkCheckButton text x,y wxh"
+// (the button's, label's or entry's text), " [x]" or " [ ]" for a check box
+// and " (off)" when it is insensitive.
+std::string Describe(GtkWidget* control);
+std::vector<std::string> DescribeAll(GtkWidget* fixed);
 // The widget's allocation inside its toplevel.
 Placement AllocationOf(GtkWidget* widget);
 // The texts of the given model column, row by row.
@@ -92,6 +97,8 @@ GdkWMDecoration Decorations(GtkWidget* window);
 bool HasWmState(GtkWidget* window, const char* atom);
 // Sends the window manager's close request (a delete event) to `window`.
 void SendDelete(GtkWidget* window);
+// The widget's normal background colour as 0xRRGGBB.
+unsigned Background(GtkWidget* widget);
 // The pixel at (x, y) of the screen as 0xRRGGBB.
 unsigned ScreenPixel(int x, int y);
 

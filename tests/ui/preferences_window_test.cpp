@@ -72,49 +72,25 @@ TEST_F(PreferencesTest, Open_EveryControlInOrderWithTextPlaceAndState) {
     if (name != "folder.ini") skins.push_back(name);
   }
   Run([&](GtkWidget* window, const std::vector<GtkWidget*>& controls) {
-    struct Expected {
-      GType type;
-      const char* text;
-      Placement where;
-      bool on;
-    };
-    const Expected expected[16] = {
-        {GTK_TYPE_CHECK_BUTTON, "Repeat playlist", {10, 10, 260, 20}, true},
-        {GTK_TYPE_CHECK_BUTTON, "Play instantly after loading Playlist", {10, 40, 260, 20}, false},
-        {GTK_TYPE_CHECK_BUTTON, "Load last Playlist at startup", {10, 70, 260, 20}, true},
-        {GTK_TYPE_CHECK_BUTTON, "Start player minimized", {10, 100, 260, 20}, false},
-        {GTK_TYPE_CHECK_BUTTON, "Random Play", {10, 130, 260, 20}, true},
-        {GTK_TYPE_CHECK_BUTTON, "Cycle Title", {10, 160, 260, 20}, false},
-        {GTK_TYPE_ENTRY, "7", {280, 160, 30, 20}, false},
-        {GTK_TYPE_LABEL, "(Speed: 1 - 10)", {320, 160, 150, 20}, false},
-        {GTK_TYPE_CHECK_BUTTON, "Confirm on Exit if Playlist isn't saved", {10, 190, 270, 20}, true},
-        {GTK_TYPE_CHECK_BUTTON, "Always stay on top", {10, 220, 260, 20}, false},
-        {GTK_TYPE_CHECK_BUTTON, "Always below everything", {10, 250, 260, 20}, true},
-        {GTK_TYPE_CHECK_BUTTON, "Use Window-Decorations", {10, 280, 260, 20}, true},
-        {GTK_TYPE_CHECK_BUTTON, "Use last used Skin", {10, 310, 260, 20}, true},
-        {GTK_TYPE_LABEL, "Choose Skin", {10, 340, 260, 20}, false},
-        {GTK_TYPE_COMBO_BOX, nullptr, {280, 340, 150, 30}, false},
-        {GTK_TYPE_BUTTON, "exit", {330, 385, 100, 30}, false},
-    };
-    for (int i = 0; i < 16; ++i) {
-      GtkWidget* control = controls[static_cast<std::size_t>(i)];
-      const Expected& want = expected[i];
-      ASSERT_TRUE(G_TYPE_CHECK_INSTANCE_TYPE(control, want.type)) << "control " << i + 1;
-      EXPECT_EQ(PlacementOf(control), want.where) << "control " << i + 1;
-      if (want.type == GTK_TYPE_CHECK_BUTTON) {
-        EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(control)), want.text);
-        EXPECT_EQ(Checked(control), want.on) << want.text;
-      } else if (want.type == GTK_TYPE_BUTTON) {
-        EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(control)), want.text);
-      } else if (want.type == GTK_TYPE_LABEL) {
-        EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(control)), want.text);
-      } else if (want.type == GTK_TYPE_ENTRY) {
-        EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(control)), want.text);
-      }
-    }
     // "Cycle Title" is off: the speed field and its hint are disabled.
-    EXPECT_FALSE(gtk_widget_get_sensitive(controls[6]));
-    EXPECT_FALSE(gtk_widget_get_sensitive(controls[7]));
+    EXPECT_EQ(DescribeAll(FixedOf(window)),
+              (std::vector<std::string>{
+                  "GtkCheckButton Repeat playlist 10,10 260x20 [x]",
+                  "GtkCheckButton Play instantly after loading Playlist 10,40 260x20 [ ]",
+                  "GtkCheckButton Load last Playlist at startup 10,70 260x20 [x]",
+                  "GtkCheckButton Start player minimized 10,100 260x20 [ ]",
+                  "GtkCheckButton Random Play 10,130 260x20 [x]",
+                  "GtkCheckButton Cycle Title 10,160 260x20 [ ]",
+                  "GtkEntry 7 280,160 30x20 (off)",
+                  "GtkLabel (Speed: 1 - 10) 320,160 150x20 (off)",
+                  "GtkCheckButton Confirm on Exit if Playlist isn't saved 10,190 270x20 [x]",
+                  "GtkCheckButton Always stay on top 10,220 260x20 [ ]",
+                  "GtkCheckButton Always below everything 10,250 260x20 [x]",
+                  "GtkCheckButton Use Window-Decorations 10,280 260x20 [x]",
+                  "GtkCheckButton Use last used Skin 10,310 260x20 [x]",
+                  "GtkLabel Choose Skin 10,340 260x20",
+                  "GtkComboBoxText  280,340 150x30",
+                  "GtkButton exit 330,385 100x30"}));
     GtkComboBox* list = GTK_COMBO_BOX(controls[14]);
     const std::vector<std::string> entries = ColumnTexts(list);
     EXPECT_EQ(entries, skins);
@@ -131,10 +107,7 @@ TEST_F(PreferencesTest, Open_EveryControlInOrderWithTextPlaceAndState) {
     EXPECT_TRUE(WaitForSize(window, 440, 420));
     EXPECT_EQ(Decorations(window), GDK_DECOR_BORDER | GDK_DECOR_TITLE);
     EXPECT_EQ(RequestedFunctions(window), GDK_FUNC_MOVE | GDK_FUNC_CLOSE);
-    const GdkColor background = gtk_widget_get_style(window)->bg[GTK_STATE_NORMAL];
-    EXPECT_EQ(background.red >> 8, 208);
-    EXPECT_EQ(background.green >> 8, 248);
-    EXPECT_EQ(background.blue >> 8, 172);
+    EXPECT_EQ(Background(window), 0xd0f8acu);
   });
 }
 
@@ -147,6 +120,9 @@ TEST_F(PreferencesTest, CheckBoxes_StoreTheirStateAtOnce) {
                        {2, &Settings::start_with_last_playlist},
                        {3, &Settings::start_minimized}, {4, &Settings::randomplay},
                        {8, &Settings::ask_on_exit}};
+  settings.stay_bottom = 1;
+  settings.use_wm_decorations = 1;
+  gtk_window_set_decorated(GTK_WINDOW(player), TRUE);
   Run([&](GtkWidget*, const std::vector<GtkWidget*>& controls) {
     for (const Box& box : boxes) {
       Click(controls[box.control]);
@@ -155,6 +131,28 @@ TEST_F(PreferencesTest, CheckBoxes_StoreTheirStateAtOnce) {
     Click(controls[2]);
     EXPECT_EQ(settings.start_with_last_playlist, 0);
     EXPECT_EQ(settings.repeat, 1) << "each box edits only its own setting";
+
+    // Checking "on top" or "below" unchecks the other; unchecking one leaves
+    // the other alone.
+    Click(controls[9]);
+    EXPECT_EQ(settings.stay_top, 1);
+    EXPECT_EQ(settings.stay_bottom, 0);
+    EXPECT_FALSE(Checked(controls[10]));
+    Click(controls[10]);
+    EXPECT_EQ(settings.stay_bottom, 1);
+    EXPECT_EQ(settings.stay_top, 0);
+    EXPECT_FALSE(Checked(controls[9]));
+    Click(controls[10]);
+    EXPECT_EQ(settings.stay_bottom, 0);
+    EXPECT_EQ(settings.stay_top, 0);
+
+    // Decorations switched off go at once; switched on they do not come back.
+    Click(controls[11]);
+    EXPECT_EQ(settings.use_wm_decorations, 0);
+    EXPECT_FALSE(gtk_window_get_decorated(GTK_WINDOW(player)));
+    Click(controls[11]);
+    EXPECT_EQ(settings.use_wm_decorations, 1);
+    EXPECT_FALSE(gtk_window_get_decorated(GTK_WINDOW(player)));
   });
 }
 
@@ -177,36 +175,6 @@ TEST_F(PreferencesTest, CycleTitle_StoresStateAndSpeedFieldAndEnablesTheField) {
     Type(controls[6], "42");
     Click(controls[5]);
     EXPECT_EQ(settings.cycle_time, 42) << "no range check until the file is written";
-  });
-}
-
-TEST_F(PreferencesTest, StayTopAndBottom_CheckingOneUnchecksTheOther) {
-  settings.stay_bottom = 1;
-  Run([&](GtkWidget*, const std::vector<GtkWidget*>& controls) {
-    Click(controls[9]);
-    EXPECT_EQ(settings.stay_top, 1);
-    EXPECT_EQ(settings.stay_bottom, 0);
-    EXPECT_FALSE(Checked(controls[10]));
-    Click(controls[10]);
-    EXPECT_EQ(settings.stay_bottom, 1);
-    EXPECT_EQ(settings.stay_top, 0);
-    EXPECT_FALSE(Checked(controls[9]));
-    Click(controls[10]);
-    EXPECT_EQ(settings.stay_bottom, 0);
-    EXPECT_EQ(settings.stay_top, 0) << "unchecking one leaves the other alone";
-  });
-}
-
-TEST_F(PreferencesTest, Decorations_SwitchedOffRemovesThemAtOnceOnDoesNotRestore) {
-  settings.use_wm_decorations = 1;
-  gtk_window_set_decorated(GTK_WINDOW(player), TRUE);
-  Run([&](GtkWidget*, const std::vector<GtkWidget*>& controls) {
-    Click(controls[11]);
-    EXPECT_EQ(settings.use_wm_decorations, 0);
-    EXPECT_FALSE(gtk_window_get_decorated(GTK_WINDOW(player)));
-    Click(controls[11]);
-    EXPECT_EQ(settings.use_wm_decorations, 1);
-    EXPECT_FALSE(gtk_window_get_decorated(GTK_WINDOW(player)));
   });
 }
 
