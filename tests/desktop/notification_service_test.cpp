@@ -70,11 +70,8 @@ TEST(NotificationService, DefaultNames_OnlyCurrentSonameInstalled_FallsBackToIt)
   EXPECT_EQ(service.LoadedLibrary(), "libnotify.so.4");
   // libnotify 0.7 and later take no attach widget.
   EXPECT_FALSE(service.TakesAttachWidget());
-  const auto names = NotificationService::DefaultLibraryNames();
-  ASSERT_EQ(names.size(), 3u);
-  EXPECT_EQ(names[0], "libnotify.so.1");
-  EXPECT_EQ(names[1], "libnotify.so");
-  EXPECT_EQ(names[2], "libnotify.so.4");
+  EXPECT_EQ(NotificationService::DefaultLibraryNames(),
+            (std::vector<std::string>{"libnotify.so.1", "libnotify.so", "libnotify.so.4"}));
 }
 
 TEST(NotificationService, NoLibrary_EveryOperationDoesNothing) {

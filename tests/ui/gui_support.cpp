@@ -367,6 +367,27 @@ void WhenShown(const std::string& title, std::function<void(GtkWidget*)> step) {
   AddPending(RunPendingStep, new PendingStep{title, std::move(step)});
 }
 
+void RunWindow(const std::string& title, const std::function<void()>& open,
+               const std::function<void(GtkWidget*)>& steps, const char* exitLabel) {
+  bool ran = false;
+  WhenShown(title, [&](GtkWidget* window) {
+    steps(window);
+    ran = true;
+    if (FindToplevel(title) == nullptr) return;
+    GtkWidget* exit = exitLabel != nullptr ? FindButton(window, exitLabel) : nullptr;
+    ASSERT_TRUE(exitLabel == nullptr || exit != nullptr) << title;
+    if (exit != nullptr) {
+      gtk_button_clicked(GTK_BUTTON(exit));
+    } else {
+      SendDelete(window);
+    }
+  });
+  Watchdog watchdog(title.c_str());
+  open();
+  EXPECT_TRUE(ran) << title;
+  EXPECT_TRUE(Toplevels(title).empty()) << title << " is destroyed on closing";
+}
+
 void AnswerFileChooser(std::function<int(GtkFileChooser*)> step) {
   AddPending(AnswerPending, new PendingAnswer{std::move(step)});
 }

