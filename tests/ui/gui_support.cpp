@@ -367,38 +367,6 @@ void WhenShown(const std::string& title, std::function<void(GtkWidget*)> step) {
   AddPending(RunPendingStep, new PendingStep{title, std::move(step)});
 }
 
-void RunWindow(const std::string& title, const std::function<void()>& open,
-               const std::function<void(GtkWidget*)>& steps, const char* exitLabel) {
-  bool ran = false;
-  WhenShown(title, [&](GtkWidget* window) {
-    steps(window);
-    ran = true;
-    if (FindToplevel(title) == nullptr) return;
-    GtkWidget* exit = exitLabel != nullptr ? FindButton(window, exitLabel) : nullptr;
-    ASSERT_TRUE(exitLabel == nullptr || exit != nullptr) << title;
-    if (exit != nullptr) {
-      gtk_button_clicked(GTK_BUTTON(exit));
-    } else {
-      SendDelete(window);
-    }
-  });
-  Watchdog watchdog(title.c_str());
-  open();
-  EXPECT_TRUE(ran) << title;
-  EXPECT_TRUE(Toplevels(title).empty()) << title << " is destroyed on closing";
-}
-
-void AnswerFileChooser(std::function<int(GtkFileChooser*)> step) {
-  AddPending(AnswerPending, new PendingAnswer{std::move(step)});
-}
-
-void CancelPendingSteps() {
-  for (const guint id : pendingSources) {
-    if (g_main_context_find_source_by_id(nullptr, id) != nullptr) g_source_remove(id);
-  }
-  pendingSources.clear();
-}
-
 namespace {
 
 gboolean WatchdogFired(gpointer data) {
@@ -423,11 +391,39 @@ gboolean WatchdogFired(gpointer data) {
 
 }  // namespace
 
-Watchdog::Watchdog(const char* title) : title_(title) {
-  source_ = g_timeout_add_seconds(60, WatchdogFired, &title_);
+void RunWindow(const std::string& title, const std::function<void()>& open,
+               const std::function<void(GtkWidget*)>& steps, const char* exitLabel) {
+  bool ran = false;
+  WhenShown(title, [&](GtkWidget* window) {
+    steps(window);
+    ran = true;
+    if (FindToplevel(title) == nullptr) return;
+    GtkWidget* exit = exitLabel != nullptr ? FindButton(window, exitLabel) : nullptr;
+    ASSERT_TRUE(exitLabel == nullptr || exit != nullptr) << title;
+    if (exit != nullptr) {
+      gtk_button_clicked(GTK_BUTTON(exit));
+    } else {
+      SendDelete(window);
+    }
+  });
+  std::string watched = title;
+  const guint watchdog = g_timeout_add_seconds(60, WatchdogFired, &watched);
+  open();
+  g_source_remove(watchdog);
+  EXPECT_TRUE(ran) << title;
+  EXPECT_TRUE(Toplevels(title).empty()) << title << " is destroyed on closing";
 }
 
-Watchdog::~Watchdog() { g_source_remove(source_); }
+void AnswerFileChooser(std::function<int(GtkFileChooser*)> step) {
+  AddPending(AnswerPending, new PendingAnswer{std::move(step)});
+}
+
+void CancelPendingSteps() {
+  for (const guint id : pendingSources) {
+    if (g_main_context_find_source_by_id(nullptr, id) != nullptr) g_source_remove(id);
+  }
+  pendingSources.clear();
+}
 
 PlayerFixture::PlayerFixture(std::vector<std::string> driveNames) : drives(std::move(driveNames)) {
   folder.WriteSkinImage("skin.png", 400, 100);

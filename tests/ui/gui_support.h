@@ -108,7 +108,9 @@ void WhenShown(const std::string& title, std::function<void(GtkWidget*)> step);
 // Runs `open`, which returns once its window titled `title` has closed; runs
 // `steps` on that window once shown, then presses its button `exitLabel` or,
 // when that is null, sends the close request. Checks that the steps ran and
-// the window is gone.
+// the window is gone. A window still open after a minute fails the test and
+// is destroyed with every dialog, so a loop that never ends cannot hang the
+// run.
 void RunWindow(const std::string& title, const std::function<void()>& open,
                const std::function<void(GtkWidget*)>& steps, const char* exitLabel);
 // Answers the next file chooser dialog: `step` may set a name and returns
@@ -116,21 +118,6 @@ void RunWindow(const std::string& title, const std::function<void()>& open,
 void AnswerFileChooser(std::function<int(GtkFileChooser*)> step);
 // Removes the steps and answers that never ran (a test that failed early).
 void CancelPendingSteps();
-
-// Fails the test and destroys every window titled `title` (and every dialog)
-// when it is still open after a minute, so a loop that never ends cannot
-// hang the run.
-class Watchdog {
- public:
-  explicit Watchdog(const char* title);
-  ~Watchdog();
-  Watchdog(const Watchdog&) = delete;
-  Watchdog& operator=(const Watchdog&) = delete;
-
- private:
-  guint source_;
-  std::string title_;
-};
 
 // Every bubble the window under test asked for.
 class RecordingNotifier : public Notifier {
