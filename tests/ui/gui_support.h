@@ -87,6 +87,11 @@ inline std::vector<std::string> ColumnTexts(GtkTreeView* view, int column = 0) {
 inline std::vector<std::string> ColumnTexts(GtkComboBox* box) {
   return ColumnTexts(gtk_combo_box_get_model(box), 0);
 }
+// The text of the combo box's active entry, "<none>" without one.
+inline std::string ActiveText(GtkComboBox* box) {
+  const int active = gtk_combo_box_get_active(box);
+  return active < 0 ? "<none>" : ColumnTexts(box).at(static_cast<std::size_t>(active));
+}
 std::vector<int> SelectedRows(GtkTreeView* view);
 void SelectRows(GtkTreeView* view, const std::vector<int>& rows);
 // The window functions (GDK_FUNC_* bits) the window asks the window manager
@@ -127,6 +132,10 @@ class RecordingNotifier : public Notifier {
     int seconds, urgency;
     void* attachWidget;
     std::string icon;
+    std::string Text() const {
+      return summary + " | " + body + " | " + std::to_string(seconds) + "s urgency " +
+             std::to_string(urgency);
+    }
   };
   NotificationHandle ShowNotification(const std::string& summary, const std::string& body,
                                       int seconds, int urgency, void* attachWidget,
@@ -145,6 +154,10 @@ class AnsweringDialogs : public MessageDialogs {
     std::string message;
     int type, buttons;
     std::string first;
+    std::string Text() const {
+      return message + " | " + first + " | type " + std::to_string(type) + " buttons " +
+             std::to_string(buttons);
+    }
   };
   int ShowMessageDialog(const std::string& message, int messageType, int buttons,
                         const std::string& first, const std::string&) override {

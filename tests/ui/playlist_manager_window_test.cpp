@@ -97,11 +97,8 @@ TEST_F(PlaylistManagerTest, Open_ListsPlaylistFilesAndLoadsTheCurrentPlaylistsFi
     if (name != "folder.m3u") expected.push_back(Dir() + name);
   }
   Run([&](const ManagerView& view) {
-    const std::vector<std::string> texts = ColumnTexts(view.chooser);
-    EXPECT_EQ(texts, expected);
-    const int active = gtk_combo_box_get_active(view.chooser);
-    ASSERT_GE(active, 1);
-    EXPECT_EQ(texts[static_cast<std::size_t>(active)], Dir() + "b.m3u");
+    EXPECT_EQ(ColumnTexts(view.chooser), expected);
+    EXPECT_EQ(ActiveText(view.chooser), Dir() + "b.m3u");
     EXPECT_EQ(ColumnTexts(view.content, 0),
               (std::vector<std::string>{"x.mp3", "#comment", "y.mp3", "z.mp3"}));
     EXPECT_TRUE(foundFiles.empty());
@@ -166,13 +163,9 @@ TEST_F(PlaylistManagerTest, SearchAddRemoveClear_ListsNotifiesAndMovesSelectedRo
     EXPECT_EQ(ColumnTexts(view.found, 0), (std::vector<std::string>{"a.mp3", "b b.ogg", "c.wav"}));
     EXPECT_EQ(ColumnTexts(view.found, 1), (std::vector<std::string>{"/m/", "/m/sub/", "/n/"}));
     ASSERT_EQ(notifier.calls.size(), 2u);
-    const RecordingNotifier::Call& first = notifier.calls[0];
-    EXPECT_EQ(first.summary, "Found files");
-    EXPECT_EQ(first.body, "search has found 2 files");
-    EXPECT_EQ(first.seconds, 3);
-    EXPECT_EQ(first.urgency, 1);
-    EXPECT_EQ(first.attachWidget, FindButton(view.window, "search"));
-    EXPECT_EQ(first.icon, "/usr/share/icons/gnome/scalable/mimetypes/audio-x-generic.svg");
+    EXPECT_EQ(notifier.calls[0].Text(), "Found files | search has found 2 files | 3s urgency 1");
+    EXPECT_EQ(notifier.calls[0].attachWidget, FindButton(view.window, "search"));
+    EXPECT_EQ(notifier.calls[0].icon, "/usr/share/icons/gnome/scalable/mimetypes/audio-x-generic.svg");
     EXPECT_EQ(notifier.calls[1].body, "search has found 1 files");
 
     Click(view, "+");  // nothing selected
@@ -226,12 +219,9 @@ TEST_F(PlaylistManagerTest, Save_OverTheSelectedFile_WritesRowsAndAddsNoEntry) {
     Click(view, "+");
     SaveAs(view, "");  // accepts the name the chooser opened with
     EXPECT_EQ(ColumnTexts(view.chooser).size(), entries);
-    ASSERT_FALSE(notifier.calls.empty());
-    EXPECT_EQ(notifier.calls.back().summary, "Saved");
-    EXPECT_EQ(notifier.calls.back().body, "there were 3 files saved in the Playlist");
-    EXPECT_EQ(notifier.calls.back().attachWidget, FindButton(view.window, "save"));
-    EXPECT_EQ(notifier.calls.back().seconds, 3);
-    EXPECT_EQ(notifier.calls.back().urgency, 1);
+    ASSERT_EQ(notifier.calls.size(), 2u);
+    EXPECT_EQ(notifier.calls[1].Text(), "Saved | there were 3 files saved in the Playlist | 3s urgency 1");
+    EXPECT_EQ(notifier.calls[1].attachWidget, FindButton(view.window, "save"));
   });
   EXPECT_EQ(ReadBytes(Dir() + "list.m3u"), "#EXTM3U\n/old.mp3\n/m/new.mp3\n");
 }
@@ -277,10 +267,9 @@ TEST_F(PlaylistManagerTest, Save_Failing_ShowsErrorAndChangesNothing) {
     const std::vector<std::string> before = ColumnTexts(view.chooser);
     SaveAs(view, "taken.m3u");
     ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_EQ(dialogs.calls[0].message, "Failed to create the Playlist %s");
-    EXPECT_EQ(dialogs.calls[0].type, kMessageError);
-    EXPECT_EQ(dialogs.calls[0].buttons, kButtonsOk);
-    EXPECT_EQ(dialogs.calls[0].first, Dir() + "taken.m3u");
+    EXPECT_EQ(dialogs.calls[0].Text(), (AnsweringDialogs::Call{"Failed to create the Playlist %s",
+                                                               kMessageError, kButtonsOk,
+                                                               Dir() + "taken.m3u"}.Text()));
     EXPECT_TRUE(notifier.calls.empty());
     EXPECT_EQ(ColumnTexts(view.chooser), before);
     EXPECT_EQ(ColumnTexts(view.content, 0), std::vector<std::string>{"/x.mp3"});
@@ -293,11 +282,8 @@ TEST_F(PlaylistManagerTest, Save_OntoListedFileFromCreateEntry_SelectsItInsteadO
     const std::size_t entries = ColumnTexts(view.chooser).size();
     Drop(view.content, {"file:///new.mp3"});
     SaveAs(view, "kept.m3u");
-    const std::vector<std::string> texts = ColumnTexts(view.chooser);
-    EXPECT_EQ(texts.size(), entries);
-    const int active = gtk_combo_box_get_active(view.chooser);
-    ASSERT_GE(active, 1);
-    EXPECT_EQ(texts[static_cast<std::size_t>(active)], Dir() + "kept.m3u");
+    EXPECT_EQ(ColumnTexts(view.chooser).size(), entries);
+    EXPECT_EQ(ActiveText(view.chooser), Dir() + "kept.m3u");
   });
   EXPECT_EQ(ReadBytes(Dir() + "kept.m3u"), "/new.mp3\n");
 }
@@ -309,10 +295,9 @@ TEST_F(PlaylistManagerTest, Delete_AnsweredOkOrCancel_DeletesOnlyAfterOkOnAFile)
     dialogs.answer = GTK_RESPONSE_CANCEL;
     Click(view, "delete");
     ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_EQ(dialogs.calls[0].message, "this will really delete the playlist %s ?");
-    EXPECT_EQ(dialogs.calls[0].type, kMessageWarning);
-    EXPECT_EQ(dialogs.calls[0].buttons, kButtonsOkCancel);
-    EXPECT_EQ(dialogs.calls[0].first, Dir() + "doomed.m3u");
+    EXPECT_EQ(dialogs.calls[0].Text(),
+              (AnsweringDialogs::Call{"this will really delete the playlist %s ?", kMessageWarning,
+                                      kButtonsOkCancel, Dir() + "doomed.m3u"}.Text()));
     EXPECT_TRUE(Exists(Dir() + "doomed.m3u"));
     EXPECT_EQ(ColumnTexts(view.content, 0), std::vector<std::string>{"/a.mp3"});
 
