@@ -24,6 +24,8 @@ struct Search {
   std::string name, expected;
 };
 
+void PrintTo(const Search& search, std::ostream* out) { *out << '"' << search.name << '"'; }
+
 class FindLibraryFileTest : public ::testing::TestWithParam<Search> {};
 
 std::string Folder(const ScratchDir& dir, const std::vector<std::string>& names) {
