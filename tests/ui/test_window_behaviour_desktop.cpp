@@ -74,6 +74,12 @@ TEST(WindowBehaviourDesktop, Build_StackingSettings_RequestedFromWindowManager) 
   EXPECT_TRUE(HasWmState(q.window(), "_NET_WM_STATE_BELOW"));
 }
 
+// Waits until the window manager manages the player (it then lists the
+// window's skip-taskbar state), so that a click lands on the window.
+void WaitUntilManaged(PlayerWindow& p) {
+  ASSERT_TRUE(WaitFor([&] { return HasWmState(p.window(), "_NET_WM_STATE_SKIP_TASKBAR"); }));
+}
+
 std::pair<int, int> Position(GtkWidget* window) {
   int x = 0;
   int y = 0;
@@ -86,6 +92,7 @@ TEST(WindowBehaviourDesktop, ToggleDecorations_ClickOnSkin_FrameComesAndGoesInPl
   f.settings.use_wm_decorations = 1;
   PlayerWindow& p = f.Build("[player]\nwindowx = 200\nwindowy = 150\n");
   GtkWindow* window = GTK_WINDOW(p.window());
+  WaitUntilManaged(p);
   const auto [x0, y0] = Position(p.window());
   ClickAt(x0 + 5, y0 + 5);  // on the skin, away from the buttons
   EXPECT_TRUE(WaitFor([&] { return gtk_window_get_decorated(window) != FALSE; }));
@@ -112,6 +119,7 @@ TEST(WindowBehaviourDesktop, ToggleDecorations_ClickOnSkin_FrameComesAndGoesInPl
   glued.settings.use_wm_decorations = 1;
   PlayerWindow& q = glued.Build("[player]\nglue = 1\nwindowx = 100\nwindowy = 500\n");
   EXPECT_EQ(gtk_widget_get_events(q.window()) & GDK_BUTTON_PRESS_MASK, 0);
+  WaitUntilManaged(q);
   ClickAt(105, 505);
   PumpFor(300);
   EXPECT_FALSE(gtk_window_get_decorated(GTK_WINDOW(q.window())));
