@@ -26,8 +26,8 @@ class RunningProgram {
   // Starts `executable` with `args` (argv[0] is the executable path) in
   // `workingDir` (the current folder when empty). `environment` holds
   // "NAME=value" entries that replace or add to the inherited environment
-  // (GTK_MODULES=gail:atk-bridge, say). Started() is false when fork
-  // failed; a program that cannot be executed exits with 127.
+  // (GTK_MODULES=gail:atk-bridge, say). A program that cannot be executed
+  // exits with 127.
   RunningProgram(const std::string& executable, const std::vector<std::string>& args,
                  const std::string& workingDir = "",
                  const std::vector<std::string>& environment = {});
@@ -35,7 +35,6 @@ class RunningProgram {
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
 
-  bool Started() const { return pid_ > 0; }
   pid_t Pid() const { return pid_; }
 
   // Everything captured so far.

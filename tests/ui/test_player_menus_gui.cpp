@@ -37,15 +37,6 @@ const std::vector<std::string> kStatusTail = {
     "---",           "Exit|gtk-close",              "---",
     "show Playlist|gtk-info", "Orvo M|(off)"};
 
-TEST(PlayerMenusGui, AddMenu_NoDrive_EndsWithSeparator) {
-  RecordingActions actions;
-  FakeDrives drives({});
-  PlayerMenus menus(actions, drives);
-  GtkWidget* menu = menus.BuildAddMenu();
-  EXPECT_EQ(MenuEntries(menu), kAddEntries);
-  gtk_widget_destroy(menu);
-}
-
 TEST(PlayerMenusGui, AddMenu_TwoDrives_OneEntryPerDriveLastDriveCurrent) {
   RecordingActions actions;
   FakeDrives drives({"/dev/sr0", "/dev/cd_rw"});
@@ -66,11 +57,14 @@ TEST(PlayerMenusGui, AddMenu_TwoDrives_OneEntryPerDriveLastDriveCurrent) {
   gtk_widget_destroy(menu);
 }
 
-TEST(PlayerMenusGui, StatusIconMenu_NoDrive_TwoSeparatorsBeforePlay) {
+TEST(PlayerMenusGui, BothMenus_NoDrive_AddMenuEndsWithSeparatorStatusMenuHasTwoBeforePlay) {
   RecordingActions actions;
   FakeDrives drives({});
   PlayerMenus menus(actions, drives);
-  GtkWidget* menu = menus.BuildStatusIconMenu();
+  GtkWidget* menu = menus.BuildAddMenu();
+  EXPECT_EQ(MenuEntries(menu), kAddEntries);
+  gtk_widget_destroy(menu);
+  menu = menus.BuildStatusIconMenu();
   std::vector<std::string> expected = kAddEntries;
   expected.insert(expected.end(), kStatusTail.begin(), kStatusTail.end());
   EXPECT_EQ(MenuEntries(menu), expected);
