@@ -67,7 +67,7 @@ TEST(ChildProcess, Chained_SecondReadsFirstsOutput) {
   EXPECT_EQ(ReadAll(grep->Output()), "Beta\n");
 }
 
-TEST(ChildProcess, End_RunningChild_KilledAndReaped) {
+TEST(ChildProcess, EndDestructionOrUnknownProgram_NoChildLeft) {
   {
     std::optional<ChildProcess> sleeper = ChildProcess::Start({"sleep", "100"}, -1);
     ASSERT_TRUE(sleeper);
@@ -82,9 +82,6 @@ TEST(ChildProcess, End_RunningChild_KilledAndReaped) {
     ChildProcess moved = std::move(*sleeper);
   }  // destructors end it
   EXPECT_TRUE(ChildrenOf(getpid()).empty());
-}
-
-TEST(ChildProcess, UnknownProgram_NoOutputNoChildLeft) {
   {
     std::optional<ChildProcess> missing =
         ChildProcess::Start({"orvo-no-such-tool-anywhere", "x"}, -1);

@@ -4,6 +4,7 @@
 // FAKE_OLD_API builds the pre-0.7 interface with the widget argument and
 // notify_notification_attach_to_widget; FAKE_PARTIAL leaves out the setters,
 // close and g_object_unref, like a library whose names do not all resolve.
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -14,48 +15,42 @@ static char fake_log[8192];
 static int fake_objects[64];
 static int fake_next_object;
 
-static void record(const char* line) {
-  size_t used = strlen(fake_log);
-  if (used + strlen(line) + 2 < sizeof fake_log) {
+__attribute__((format(printf, 1, 2))) static void record(const char* format, ...) {
+  char line[1024];
+  va_list arguments;
+  va_start(arguments, format);
+  vsnprintf(line, sizeof line, format, arguments);
+  va_end(arguments);
+  if (strlen(fake_log) + strlen(line) + 2 < sizeof fake_log) {
     strcat(fake_log, line);
     strcat(fake_log, "\n");
   }
 }
 
+static int number(void* object) { return static_cast<int>(static_cast<int*>(object) - fake_objects); }
+
 const char* fake_notify_log() { return fake_log; }
 
 int notify_init(const char* app_name) {
-  char line[512];
-  snprintf(line, sizeof line, "init %s", app_name);
-  record(line);
+  record("init %s", app_name);
   return 1;
 }
 
 static void* make_object(const char* summary, const char* body, const char* icon) {
-  char line[1024];
   if (fake_next_object >= 64) return NULL;
-  snprintf(line, sizeof line, "new %d [%s] [%s] [%s]", fake_next_object, summary, body, icon);
-  record(line);
+  record("new %d [%s] [%s] [%s]", fake_next_object, summary, body, icon);
   return &fake_objects[fake_next_object++];
-}
-
-static int object_number(void* object) {
-  return static_cast<int>(static_cast<int*>(object) - fake_objects);
 }
 
 #ifdef FAKE_OLD_API
 void* notify_notification_new(const char* summary, const char* body, const char* icon,
                               void* attach_widget) {
   void* object = make_object(summary, body, icon);
-  char line[64];
-  snprintf(line, sizeof line, "widget %p", attach_widget);
-  record(line);
+  record("widget %p", attach_widget);
   return object;
 }
 
-void notify_notification_attach_to_widget(void*, void*) {
-  record("attach_to_widget");
-}
+void notify_notification_attach_to_widget(void*, void*) { record("attach_to_widget"); }
 #else
 void* notify_notification_new(const char* summary, const char* body, const char* icon) {
   return make_object(summary, body, icon);
@@ -63,37 +58,25 @@ void* notify_notification_new(const char* summary, const char* body, const char*
 #endif
 
 int notify_notification_show(void* notification, void** error) {
-  char line[64];
-  snprintf(line, sizeof line, "show %d error=%p", object_number(notification), static_cast<void*>(error));
-  record(line);
+  record("show %d error=%p", number(notification), static_cast<void*>(error));
   return 1;
 }
 
 #ifndef FAKE_PARTIAL
 void notify_notification_set_timeout(void* notification, int timeout) {
-  char line[64];
-  snprintf(line, sizeof line, "timeout %d %d", object_number(notification), timeout);
-  record(line);
+  record("timeout %d %d", number(notification), timeout);
 }
 
 void notify_notification_set_urgency(void* notification, int urgency) {
-  char line[64];
-  snprintf(line, sizeof line, "urgency %d %d", object_number(notification), urgency);
-  record(line);
+  record("urgency %d %d", number(notification), urgency);
 }
 
 int notify_notification_close(void* notification, void** error) {
-  char line[64];
-  snprintf(line, sizeof line, "close %d error=%p", object_number(notification), static_cast<void*>(error));
-  record(line);
+  record("close %d error=%p", number(notification), static_cast<void*>(error));
   return 1;
 }
 
-void g_object_unref(void* object) {
-  char line[64];
-  snprintf(line, sizeof line, "unref %d", object_number(object));
-  record(line);
-}
+void g_object_unref(void* object) { record("unref %d", number(object)); }
 #endif
 
 }  // extern "C"

@@ -1,130 +1,97 @@
 #include "desktop/library_search.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/running_program.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/scratch_dir.h"
 
 namespace orvo {
 namespace {
 
 using test::ChildrenOf;
-using test::TempDir;
+using test::ScratchDir;
 
-// Two stand-ins for "/lib" and "/usr/lib". After every search no child of
-// the test process may be left, not even a zombie.
-class FindLibraryFileTest : public ::testing::Test {
- protected:
-  void TearDown() override { EXPECT_TRUE(ChildrenOf(getpid()).empty()); }
-
-  std::string Find(const std::string& name) {
-    return FindLibraryFileIn(name, first_.Path(), second_.Path());
-  }
-  std::string First(const std::string& file) const { return first_.Path() + "/" + file; }
-  std::string Second(const std::string& file) const { return second_.Path() + "/" + file; }
-
-  TempDir first_{"orvo-lib"};
-  TempDir second_{"orvo-usrlib"};
+// Two stand-ins for "/lib" and "/usr/lib" holding `first` and `second`
+// (a name ending in "/" is a folder; {"-"} is a missing folder). `expected`
+// is "" or "1:" / "2:" for a folder followed by the file name it gives.
+struct Search {
+  std::vector<std::string> first, second;
+  std::string name, expected;
 };
 
-TEST_F(FindLibraryFileTest, SeveralVersions_LastSharedObjectInListingWins) {
-  first_.Write("libfoo.so.1", "");
-  first_.Write("libfoo.so.1.2.3", "");
-  first_.Write("libbar.so", "");
-  EXPECT_EQ(Find("libfoo"), First("libfoo.so.1.2.3"));
-}
+void PrintTo(const Search& search, std::ostream* out) { *out << '"' << search.name << '"'; }
 
-TEST_F(FindLibraryFileTest, UpperCaseName_MatchesIgnoringCase) {
-  first_.Write("libfoo.so.1", "");
-  first_.Write("libfoo.so.1.2.3", "");
-  EXPECT_EQ(Find("LIBFOO"), First("libfoo.so.1.2.3"));
-}
+class FindLibraryFileTest : public ::testing::TestWithParam<Search> {};
 
-TEST_F(FindLibraryFileTest, SharedObjectTestHeedsCase_UpperCaseSoGivesBareFolder) {
-  first_.Write("LIBFOO.SO", "");
-  EXPECT_EQ(Find("libfoo"), first_.Path() + "/");
-}
-
-TEST_F(FindLibraryFileTest, MatchOnlyInSecondFolder_GivesSecondFolderFile) {
-  first_.Write("libother.so.2", "");
-  second_.Write("libgdk_pixbuf-2.0.so.0.4200.10", "");
-  EXPECT_EQ(Find("libgdk_pixbuf-2.0.so"), Second("libgdk_pixbuf-2.0.so.0.4200.10"));
-}
-
-TEST_F(FindLibraryFileTest, MatchInBothFolders_GivesFirstFolderOnly) {
-  first_.Write("libfoo.so.1", "");
-  second_.Write("libfoo.so.9", "");
-  EXPECT_EQ(Find("libfoo"), First("libfoo.so.1"));
-}
-
-TEST_F(FindLibraryFileTest, NameWithSlash_GivesEmpty) {
-  first_.Write("libgdk_pixbuf-2.0.so", "");
-  second_.Write("libgdk_pixbuf-2.0.so", "");
-  EXPECT_EQ(Find("/usr/lib/libgdk_pixbuf-2.0.so"), "");
-  EXPECT_EQ(FindLibraryFile("/usr/lib/libgdk_pixbuf-2.0.so"), "");
-}
-
-TEST_F(FindLibraryFileTest, OnlyNonLibraryMatches_GiveBareFolder) {
-  first_.Write("libfoo.txt", "");
-  first_.MakeFolder("libfoo.d");
-  first_.Write("libfoo-notes", "");
-  first_.Write("libfoo.sox", "");
-  first_.Write("libfoo.so-old", "");
-  second_.Write("libfoo.so.1", "");  // never asked: the first folder had lines
-  EXPECT_EQ(Find("libfoo"), first_.Path() + "/");
-}
-
-TEST_F(FindLibraryFileTest, DotSoDotInsideName_Counts) {
-  first_.Write("libbar.so.1", "");
-  first_.Write("libbar.so.1.debug", "");
-  first_.Write("libbar.txt", "");
-  EXPECT_EQ(Find("libbar"), First("libbar.so.1.debug"));
-}
-
-TEST_F(FindLibraryFileTest, NoMatchAnywhere_GivesEmpty) {
-  first_.Write("libfoo.so.1", "");
-  EXPECT_EQ(Find("libnothing"), "");
-  EXPECT_EQ(FindLibraryFileIn("libfoo", "/nonexistent-orvo-a", "/nonexistent-orvo-b"), "");
-}
-
-TEST_F(FindLibraryFileTest, MissingFirstFolder_SearchesSecond) {
-  second_.Write("libfoo.so", "");
-  EXPECT_EQ(FindLibraryFileIn("libfoo", "/nonexistent-orvo-lib", second_.Path()),
-            Second("libfoo.so"));
-}
-
-TEST_F(FindLibraryFileTest, NameIsPlainText_NotPatternOrOption) {
-  // As a pattern "." would match the "X" and give the bare folder.
-  first_.Write("libfooXso.1", "");
-  EXPECT_EQ(Find("libfoo.so"), "");
-  first_.Write("lib-v.so.2", "");
-  EXPECT_EQ(Find("-v"), First("lib-v.so.2"));
-  first_.Write("lib[ab]*.so", "");
-  EXPECT_EQ(Find("[ab]*"), First("lib[ab]*.so"));
-}
-
-TEST_F(FindLibraryFileTest, OddFileNames_KeptWhole) {
-  first_.Write("lib odd|name.so.1", "");
-  EXPECT_EQ(Find("odd|name"), First("lib odd|name.so.1"));
-  // Blanks around a name are trimmed; a blank after "so" spoils the test.
-  second_.Write("libspace.so ", "");
-  EXPECT_EQ(Find("libspace"), second_.Path() + "/");
-}
-
-TEST_F(FindLibraryFileTest, ManyMatches_AllReadAndLastWins) {
-  // More output than a pipe holds, so ls and grep must be read while they run.
-  for (int i = 0; i < 1200; ++i) {
-    first_.Write("libmany-" + std::string(60, 'x') + "-" + std::to_string(10000 + i) + ".so.1", "");
+std::string Folder(const ScratchDir& dir, const std::vector<std::string>& names) {
+  if (names == std::vector<std::string>{"-"}) return dir.file("missing");
+  for (const std::string& name : names) {
+    if (name.back() == '/') {
+      EXPECT_EQ(mkdir(dir.file(name).c_str(), 0700), 0);
+    } else {
+      test::WriteBytes(dir.file(name), "");
+    }
   }
-  EXPECT_EQ(Find("libmany"), First("libmany-" + std::string(60, 'x') + "-11199.so.1"));
+  return dir.path();
 }
 
-TEST_F(FindLibraryFileTest, RealFolders_NameWithFolderNeverMatches) {
+TEST_P(FindLibraryFileTest, Search_GivesLastSharedObjectOfFirstMatchingFolder) {
+  const Search& search = GetParam();
+  ScratchDir a;
+  ScratchDir b;
+  const std::string first = Folder(a, search.first);
+  const std::string second = Folder(b, search.second);
+  std::string expected = search.expected;
+  if (!expected.empty()) expected = (expected[0] == '1' ? first : second) + "/" + expected.substr(2);
+  EXPECT_EQ(FindLibraryFileIn(search.name, first, second), expected);
+  // No child of the test process is left, not even a zombie.
+  EXPECT_TRUE(ChildrenOf(getpid()).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FindLibraryFileTest,
+    ::testing::Values(
+        // Several versions: the last shared object in listing order wins,
+        // the name matched ignoring case.
+        Search{{"libfoo.so.1", "libfoo.so.1.2.3", "libbar.so"}, {}, "libfoo", "1:libfoo.so.1.2.3"},
+        Search{{"libfoo.so.1", "libfoo.so.1.2.3"}, {}, "LIBFOO", "1:libfoo.so.1.2.3"},
+        Search{{"libbar.so.1", "libbar.so.1.debug", "libbar.txt"}, {}, "libbar", "1:libbar.so.1.debug"},
+        // The shared-object test heeds case; names without one give the bare
+        // folder, and the second folder is then never asked.
+        Search{{"LIBFOO.SO"}, {}, "libfoo", "1:"},
+        Search{{"libfoo.txt", "libfoo.d/", "libfoo-notes", "libfoo.sox", "libfoo.so-old"},
+               {"libfoo.so.1"}, "libfoo", "1:"},
+        // The second folder only without a match in the first.
+        Search{{"libother.so.2"}, {"libgdk_pixbuf-2.0.so.0.4200.10"}, "libgdk_pixbuf-2.0.so",
+               "2:libgdk_pixbuf-2.0.so.0.4200.10"},
+        Search{{"libfoo.so.1"}, {"libfoo.so.9"}, "libfoo", "1:libfoo.so.1"},
+        Search{{"-"}, {"libfoo.so"}, "libfoo", "2:libfoo.so"},
+        Search{{"libfoo.so.1"}, {}, "libnothing", ""},
+        Search{{"-"}, {"-"}, "libfoo", ""},
+        // A name with a folder never matches a bare file name.
+        Search{{"libgdk_pixbuf-2.0.so"}, {"libgdk_pixbuf-2.0.so"}, "/usr/lib/libgdk_pixbuf-2.0.so", ""},
+        // The name is plain text, no pattern or option.
+        Search{{"libfooXso.1"}, {}, "libfoo.so", ""},
+        Search{{"lib-v.so.2"}, {}, "-v", "1:lib-v.so.2"},
+        Search{{"lib[ab]*.so"}, {}, "[ab]*", "1:lib[ab]*.so"},
+        // Odd file names are kept whole; a blank after "so" spoils the test.
+        Search{{"lib odd|name.so.1"}, {}, "odd|name", "1:lib odd|name.so.1"},
+        Search{{}, {"libspace.so "}, "libspace", "2:"}));
+
+TEST(FindLibraryFile, ManyMatchesAndRealFolders_AllOutputReadNoChildLeft) {
+  // More output than a pipe holds, so ls and grep must be read while they run.
+  ScratchDir dir;
+  const std::string stem = "libmany-" + std::string(60, 'x') + "-";
+  for (int i = 0; i < 1200; ++i) test::WriteBytes(dir.file(stem + std::to_string(10000 + i) + ".so.1"), "");
+  EXPECT_EQ(FindLibraryFileIn("libmany", dir.path(), "/nonexistent"), dir.file(stem + "11199.so.1"));
   // What start-up asks for: the listing holds bare names only.
   EXPECT_EQ(FindLibraryFile("/usr/lib/libgdk_pixbuf-2.0.so"), "");
+  EXPECT_TRUE(ChildrenOf(getpid()).empty());
 }
 
 }  // namespace

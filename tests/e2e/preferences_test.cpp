@@ -13,7 +13,7 @@
 #include "tests/support/process_info.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/running_program.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/scratch_dir.h"
 #include "tests/support/widget_driver.h"
 
 namespace orvo::test {
@@ -60,9 +60,9 @@ pid_t SuccessorOf(pid_t old, const ProgramFolder& folder) {
 
 TEST(DrivenPreferences, ExitPressedWithoutSkinChange_SavesTwelveKeysBesideTheExecutableAndKeepsRunning) {
   ProgramFolder folder;
-  TempDir elsewhere("orvo-cwd");
+  ScratchDir elsewhere;
   folder.Write("orvo.prefs", "repeat = 1\ncycle_time = 25\nlast_one = /gone/list.m3u\n");
-  RunningProgram program(folder.Executable(), {}, elsewhere.Path(), {kAccessibleWidgets});
+  RunningProgram program(folder.Executable(), {}, elsewhere.path(), {kAccessibleWidgets});
   ASSERT_TRUE(program.WaitForLine("Ready ... starting ....", milliseconds(20000)))
       << program.Output();
 
@@ -75,9 +75,9 @@ TEST(DrivenPreferences, ExitPressedWithoutSkinChange_SavesTwelveKeysBesideTheExe
       "repeat = 1\ninstantplay = 0\nstart_with_last_playlist = 0\nstart_minimized = 0\n"
       "randomplay = 1\ncycle_title = 1\ncycle_time = 10\nask_on_exit = 0\nstay_top = 0\n"
       "stay_bottom = 0\nuse_wm_decorations = 0\nuse_last_skin = \n";
-  EXPECT_TRUE(Eventually([&] { return ReadFile(folder.File("orvo.prefs")) == expected; }))
-      << ReadFile(folder.File("orvo.prefs"));
-  EXPECT_EQ(ReadFile(elsewhere.File("orvo.prefs")), "") << "written into the working folder";
+  EXPECT_TRUE(Eventually([&] { return ReadWhole(folder.File("orvo.prefs")) == expected; }))
+      << ReadWhole(folder.File("orvo.prefs"));
+  EXPECT_EQ(ReadWhole(elsewhere.file("orvo.prefs")), "") << "written into the working folder";
 
   // Still running and answering: the window opens again, and the driver
   // reports a button that is not there.
@@ -94,7 +94,7 @@ TEST(DrivenPreferences, ExitPressedWithoutSkinChange_SavesTwelveKeysBesideTheExe
   ASSERT_TRUE(SendDeleteWindow(window));
   EXPECT_EQ(program.WaitForExit(milliseconds(15000)), std::optional<int>(0)) << program.Output();
   // Without a playlist file the shutdown adds no last_one.
-  EXPECT_EQ(ReadFile(folder.File("orvo.prefs")), expected);
+  EXPECT_EQ(ReadWhole(folder.File("orvo.prefs")), expected);
 }
 
 // Playback started while the window is open runs inside the window's own
@@ -128,8 +128,8 @@ TEST(DrivenPreferences, ExitPressedWhileRepeatingPlaybackRunsInside_ClosesAndSav
 
   EXPECT_TRUE(Eventually([&] { return program.Windows(kPreferences).empty(); }));
   EXPECT_TRUE(Eventually([&] {
-    return ReadFile(folder.File("orvo.prefs")).find("repeat = 1\n") == 0;
-  })) << ReadFile(folder.File("orvo.prefs"));
+    return ReadWhole(folder.File("orvo.prefs")).find("repeat = 1\n") == 0;
+  })) << ReadWhole(folder.File("orvo.prefs"));
   // The player, restored, still closes normally while the songs repeat.
   const XWindowId window = program.FindWindow(kPlayer);
   ASSERT_NE(window, 0u);
@@ -139,11 +139,11 @@ TEST(DrivenPreferences, ExitPressedWhileRepeatingPlaybackRunsInside_ClosesAndSav
 
 TEST(DrivenPreferences, OtherSkinChosen_RestartsInProgramFolderWithPlaylistAndSkinAsTwoArguments) {
   ProgramFolder folder;
-  TempDir elsewhere("orvo-cwd");
+  ScratchDir elsewhere;
   const std::string playlist = folder.Write(
       "play lists/my list.m3u", folder.File("demo/01 Morning Arpeggio.mp3") + "\n" +
                                     folder.File("demo/02 Minor Steps.mp3") + "\n");
-  RunningProgram program(folder.Executable(), {playlist}, elsewhere.Path(), {kAccessibleWidgets});
+  RunningProgram program(folder.Executable(), {playlist}, elsewhere.path(), {kAccessibleWidgets});
   ASSERT_TRUE(program.WaitForLine("Playlist: " + playlist, milliseconds(20000)))
       << program.Output();
   ASSERT_TRUE(program.WaitForLine("Ready ... starting ....")) << program.Output();
@@ -154,7 +154,7 @@ TEST(DrivenPreferences, OtherSkinChosen_RestartsInProgramFolderWithPlaylistAndSk
   ASSERT_TRUE(driver.Click(kPreferences, "exit")) << driver.LastError();
   EXPECT_EQ(program.WaitForExit(milliseconds(15000)), std::optional<int>(0)) << program.Output();
 
-  EXPECT_EQ(KeysOf(ReadFile(folder.File("orvo.prefs"))),
+  EXPECT_EQ(KeysOf(ReadWhole(folder.File("orvo.prefs"))),
             (std::vector<std::string>{"repeat", "instantplay", "start_with_last_playlist",
                                       "start_minimized", "randomplay", "cycle_title", "cycle_time",
                                       "ask_on_exit", "stay_top", "stay_bottom",
@@ -188,7 +188,7 @@ TEST(DrivenPreferences, OtherSkinChosen_RestartsInProgramFolderWithPlaylistAndSk
   // one path.
   ASSERT_TRUE(SendDeleteWindow(window));
   EXPECT_TRUE(Eventually([&] { return !ProcessAlive(successor); })) << program.Output();
-  const std::string prefs = ReadFile(folder.File("orvo.prefs"));
+  const std::string prefs = ReadWhole(folder.File("orvo.prefs"));
   EXPECT_NE(prefs.find("\nlast_one = " + playlist + "\n"), std::string::npos) << prefs;
   EXPECT_TRUE(ProcessesRunning(folder.Executable()).empty());
 }
@@ -196,7 +196,7 @@ TEST(DrivenPreferences, OtherSkinChosen_RestartsInProgramFolderWithPlaylistAndSk
 TEST(DrivenDisplay, DemoPlaylistPlaying_DisplayLabelScrollsTheSongDescription) {
   ProgramFolder folder;
   RunningProgram program(folder.Executable(), {"demo.m3u"}, folder.Path(), {kAccessibleWidgets});
-  ASSERT_TRUE(program.WaitForOutput("*** demo/01 Morning Arpeggio.mp3", milliseconds(20000)))
+  ASSERT_TRUE(program.WaitForLine("0 *** demo/01 Morning Arpeggio.mp3", milliseconds(20000)))
       << program.Output();
   WidgetDriver driver(program.Pid());
   // The display rotates its text one character per tick, so the title is

@@ -1,144 +1,101 @@
 #include "tests/support/notification_log.h"
 
+#include <charconv>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <thread>
 #include <utility>
-#include <variant>
 
 namespace orvo::test {
 
 namespace {
 
-// The recorder writes flat objects whose values are strings, integers or
-// null; this reader handles exactly that subset of JSON.
-struct Null {};
-using Value = std::variant<Null, std::string, int64_t>;
-
-class FlatObjectParser {
+// The recorder writes each call as one flat JSON object (Python's json.dumps
+// without ensure_ascii): values are strings, integers or null, and strings
+// escape only quotes, backslashes and control characters.
+class FlatObject {
  public:
-  explicit FlatObjectParser(const std::string& text) : text_(text) {}
+  explicit FlatObject(const std::string& text) : text_(text) {}
 
-  std::optional<std::map<std::string, Value>> Parse() {
-    std::map<std::string, Value> object;
-    if (!Consume('{')) return std::nullopt;
-    if (Consume('}')) return AtEnd() ? std::optional(object) : std::nullopt;
+  // False unless the whole text is such an object.
+  bool Parse() {
+    if (!Take('{')) return false;
+    if (Take('}')) return AtEnd();
     do {
       std::optional<std::string> key = String();
-      if (!key || !Consume(':')) return std::nullopt;
-      std::optional<Value> value = ParseValue();
-      if (!value) return std::nullopt;
-      object[*key] = std::move(*value);
-    } while (Consume(','));
-    if (!Consume('}') || !AtEnd()) return std::nullopt;
-    return object;
+      if (!key || !Take(':') || !Value(*key)) return false;
+    } while (Take(','));
+    return Take('}') && AtEnd();
   }
+
+  std::map<std::string, std::string> texts;
+  std::map<std::string, int64_t> numbers;
 
  private:
   void SkipBlanks() {
-    while (pos_ < text_.size() &&
-           (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\r' || text_[pos_] == '\n')) {
-      ++pos_;
-    }
+    while (pos_ < text_.size() && std::strchr(" \t\r\n", text_[pos_]) != nullptr) ++pos_;
   }
-  bool Consume(char c) {
+  bool Take(char c) {
     SkipBlanks();
-    if (pos_ < text_.size() && text_[pos_] == c) {
-      ++pos_;
-      return true;
-    }
-    return false;
+    if (pos_ >= text_.size() || text_[pos_] != c) return false;
+    ++pos_;
+    return true;
   }
   bool AtEnd() {
     SkipBlanks();
     return pos_ == text_.size();
   }
 
-  std::optional<Value> ParseValue() {
+  bool Value(const std::string& key) {
     SkipBlanks();
-    if (pos_ >= text_.size()) return std::nullopt;
-    if (text_[pos_] == '"') {
-      std::optional<std::string> s = String();
-      if (!s) return std::nullopt;
-      return Value(std::move(*s));
-    }
     if (text_.compare(pos_, 4, "null") == 0) {
       pos_ += 4;
-      return Value(Null{});
+      return true;
     }
-    const size_t start = pos_;
-    if (text_[pos_] == '-') ++pos_;
-    while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') ++pos_;
-    if (pos_ == start || (pos_ == start + 1 && text_[start] == '-')) return std::nullopt;
-    return Value(static_cast<int64_t>(std::strtoll(text_.c_str() + start, nullptr, 10)));
-  }
-
-  std::optional<unsigned> Hex4() {
-    if (text_.size() - pos_ < 4) return std::nullopt;
-    unsigned value = 0;
-    for (int i = 0; i < 4; ++i) {
-      const char c = text_[pos_++];
-      value <<= 4;
-      if (c >= '0' && c <= '9') value |= static_cast<unsigned>(c - '0');
-      else if (c >= 'a' && c <= 'f') value |= static_cast<unsigned>(c - 'a' + 10);
-      else if (c >= 'A' && c <= 'F') value |= static_cast<unsigned>(c - 'A' + 10);
-      else return std::nullopt;
+    if (pos_ < text_.size() && text_[pos_] == '"') {
+      std::optional<std::string> text = String();
+      if (text) texts[key] = *text;
+      return text.has_value();
     }
-    return value;
-  }
-
-  static void AppendUtf8(std::string& out, unsigned long cp) {
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    int64_t number = 0;
+    const auto [end, error] = std::from_chars(text_.data() + pos_, text_.data() + text_.size(), number);
+    if (error != std::errc()) return false;
+    pos_ = static_cast<size_t>(end - text_.data());
+    numbers[key] = number;
+    return true;
   }
 
   std::optional<std::string> String() {
-    if (!Consume('"')) return std::nullopt;
+    if (!Take('"')) return std::nullopt;
+    static const std::string kEscaped = "\"\\/bfnrt";
+    static const std::string kMeant = "\"\\/\b\f\n\r\t";
     std::string out;
     while (pos_ < text_.size()) {
       const char c = text_[pos_++];
       if (c == '"') return out;
       if (c != '\\') {
-        out.push_back(c);
-        continue;
-      }
-      if (pos_ >= text_.size()) return std::nullopt;
-      const char escape = text_[pos_++];
-      switch (escape) {
-        case '"': case '\\': case '/': out.push_back(escape); break;
-        case 'b': out.push_back('\b'); break;
-        case 'f': out.push_back('\f'); break;
-        case 'n': out.push_back('\n'); break;
-        case 'r': out.push_back('\r'); break;
-        case 't': out.push_back('\t'); break;
-        case 'u': {
-          std::optional<unsigned> unit = Hex4();
-          if (!unit) return std::nullopt;
-          unsigned long cp = *unit;
-          if (cp >= 0xD800 && cp <= 0xDBFF && text_.compare(pos_, 2, "\\u") == 0) {
-            pos_ += 2;
-            std::optional<unsigned> low = Hex4();
-            if (!low || *low < 0xDC00 || *low > 0xDFFF) return std::nullopt;
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (*low - 0xDC00);
-          }
-          AppendUtf8(out, cp);
-          break;
+        out += c;
+      } else if (pos_ < text_.size() && kEscaped.find(text_[pos_]) != std::string::npos) {
+        out += kMeant[kEscaped.find(text_[pos_++])];
+      } else if (pos_ + 5 <= text_.size() && text_[pos_] == 'u') {
+        unsigned code = 0;
+        const char* digits = text_.data() + pos_ + 1;
+        if (std::from_chars(digits, digits + 4, code, 16).ptr != digits + 4) return std::nullopt;
+        pos_ += 5;
+        if (code < 0x80) {
+          out += static_cast<char>(code);
+        } else if (code < 0x800) {
+          out += static_cast<char>(0xC0 | (code >> 6));
+          out += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+          out += static_cast<char>(0xE0 | (code >> 12));
+          out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+          out += static_cast<char>(0x80 | (code & 0x3F));
         }
-        default: return std::nullopt;
+      } else {
+        return std::nullopt;
       }
     }
     return std::nullopt;
@@ -148,41 +105,32 @@ class FlatObjectParser {
   size_t pos_ = 0;
 };
 
-std::string TextOf(const std::map<std::string, Value>& object, const char* key) {
-  auto it = object.find(key);
-  if (it == object.end()) return {};
-  const std::string* text = std::get_if<std::string>(&it->second);
-  return text != nullptr ? *text : std::string();
-}
-
-int64_t NumberOf(const std::map<std::string, Value>& object, const char* key) {
-  auto it = object.find(key);
-  if (it == object.end()) return 0;
-  const int64_t* number = std::get_if<int64_t>(&it->second);
-  return number != nullptr ? *number : 0;
+template <typename Done>
+void PollUntil(Done done, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 }  // namespace
 
 std::optional<NotificationRecord> ParseNotificationLine(const std::string& line) {
-  std::optional<std::map<std::string, Value>> object = FlatObjectParser(line).Parse();
-  if (!object) return std::nullopt;
+  FlatObject object(line);
+  if (!object.Parse()) return std::nullopt;
+  auto text = [&](const char* key) { return object.texts[key]; };
+  auto number = [&](const char* key) { return object.numbers[key]; };
   NotificationRecord record;
-  record.method = TextOf(*object, "method");
+  record.method = text("method");
   if (record.method != "Notify" && record.method != "CloseNotification") return std::nullopt;
-  record.appName = TextOf(*object, "app_name");
-  record.replacesId = NumberOf(*object, "replaces_id");
-  record.icon = TextOf(*object, "icon");
-  record.summary = TextOf(*object, "summary");
-  record.body = TextOf(*object, "body");
-  auto urgency = object->find("urgency");
-  if (urgency != object->end()) {
-    if (const int64_t* level = std::get_if<int64_t>(&urgency->second)) {
-      record.urgency = static_cast<int>(*level);
-    }
-  }
-  record.expireTimeout = NumberOf(*object, "expire_timeout");
-  record.id = NumberOf(*object, "id");
+  record.appName = text("app_name");
+  record.replacesId = number("replaces_id");
+  record.icon = text("icon");
+  record.summary = text("summary");
+  record.body = text("body");
+  if (object.numbers.count("urgency") != 0) record.urgency = static_cast<int>(number("urgency"));
+  record.expireTimeout = number("expire_timeout");
+  record.id = number("id");
   return record;
 }
 
@@ -210,25 +158,22 @@ std::vector<NotificationRecord> NotificationLog::Read() const {
 
 std::vector<NotificationRecord> NotificationLog::WaitForCount(
     size_t count, std::chrono::milliseconds timeout) const {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    std::vector<NotificationRecord> records = Read();
-    if (records.size() >= count || std::chrono::steady_clock::now() >= deadline) return records;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+  std::vector<NotificationRecord> records;
+  PollUntil([&] { return (records = Read()).size() >= count; }, timeout);
+  return records;
 }
 
 std::optional<NotificationRecord> NotificationLog::WaitFor(
     const std::function<bool(const NotificationRecord&)>& match,
     std::chrono::milliseconds timeout) const {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
+  std::optional<NotificationRecord> found;
+  PollUntil([&] {
     for (NotificationRecord& record : Read()) {
-      if (match(record)) return std::move(record);
+      if (match(record)) return (found = std::move(record)).has_value();
     }
-    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
+    return false;
+  }, timeout);
+  return found;
 }
 
 std::optional<NotificationRecord> NotificationLog::WaitForSummary(

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "tests/support/temp_dir.h"
+#include "tests/support/scratch_dir.h"
 
 namespace orvo::test {
 namespace {
@@ -56,7 +56,7 @@ std::vector<pid_t> ProcessesRunning(const std::string& executable) {
 }
 
 std::vector<std::string> CommandLineOf(pid_t pid) {
-  const std::string bytes = ReadFile("/proc/" + std::to_string(pid) + "/cmdline");
+  const std::string bytes = ReadWhole("/proc/" + std::to_string(pid) + "/cmdline");
   std::vector<std::string> args;
   size_t start = 0;
   while (start < bytes.size()) {
@@ -76,7 +76,7 @@ std::string WorkingFolderOf(pid_t pid) {
 }
 
 bool ProcessAlive(pid_t pid) {
-  const std::string stat = ReadFile("/proc/" + std::to_string(pid) + "/stat");
+  const std::string stat = ReadWhole("/proc/" + std::to_string(pid) + "/stat");
   // The command name in parentheses may hold blanks and parentheses.
   const size_t close = stat.rfind(')');
   if (close == std::string::npos || close + 2 >= stat.size()) return false;
@@ -98,7 +98,7 @@ std::optional<WindowSize> SizeOfWindow(unsigned long window) {
 }
 
 std::optional<WindowSize> PngImageSize(const std::string& path) {
-  const std::string bytes = ReadFile(path);
+  const std::string bytes = ReadWhole(path);
   // Signature (8 bytes), then the IHDR chunk: length, type, width, height.
   static const char signature[] = "\x89PNG\r\n\x1a\n";
   if (bytes.size() < 24 || bytes.compare(0, 8, signature, 8) != 0 ||

@@ -1,42 +1,38 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 
-#include "tests/support/temp_dir.h"
+#include "tests/support/scratch_dir.h"
 
 namespace orvo::test {
 
 // A private copy of the built program folder (ORVO_BIN_DIR: Orvo_M and the
 // files beside it), so a test can put its own orvo.prefs, skins and
 // playlists beside the executable and let the program write there without
-// touching the build. Other executables of that folder (the test programs)
-// are left out.
+// touching the build. Other executables of that folder (test and benchmark
+// programs) are left out.
 class ProgramFolder {
  public:
   ProgramFolder();
   explicit ProgramFolder(const std::string& binDir);
 
   // The folder, without a trailing "/".
-  const std::string& Path() const { return dir_.Path(); }
+  const std::string& Path() const { return dir_.path(); }
   // Path() + "/" + relative.
-  std::string File(const std::string& relative) const { return dir_.File(relative); }
+  std::string File(const std::string& relative) const { return dir_.file(relative); }
   std::string Executable() const { return File("Orvo_M"); }
-  // True when the copied folder holds an executable Orvo_M.
-  bool HasProgram() const;
-
   // Writes or replaces File(relative).
+  // Writes `bytes` to File(relative), making the folders on the way.
   std::string Write(const std::string& relative, const std::string& bytes) const {
-    return dir_.Write(relative, bytes);
+    const std::string path = File(relative);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    WriteBytes(path, bytes);
+    return path;
   }
 
  private:
-  TempDir dir_{"orvo-program"};
+  ScratchDir dir_;
 };
-
-// Copies the tree `from` into the existing folder `to`: folders, regular
-// files (with their permission bits) and symbolic links (as links). Files
-// for which `skip` answers true are left out. False when anything failed.
-bool CopyTree(const std::string& from, const std::string& to,
-              bool (*skip)(const std::string& name, bool executable) = nullptr);
 
 }  // namespace orvo::test

@@ -4,7 +4,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +13,7 @@
 #include <dirent.h>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace orvo::test {
 
@@ -154,66 +154,31 @@ RunningProgram::RunningProgram(const std::string& executable, const std::vector<
   std::vector<std::string> env = MergedEnvironment(environment);
   std::vector<char*> envp = Pointers(env);
 
-  int outputEnds[2];
-  int stopEnds[2];
-  if (pipe2(outputEnds, O_CLOEXEC) != 0) return;
-  if (pipe2(stopEnds, O_CLOEXEC) != 0) {
-    close(outputEnds[0]);
-    close(outputEnds[1]);
-    return;
-  }
-  outputRead_.Reset(outputEnds[0]);
-  UniqueFd outputWrite(outputEnds[1]);
-  stopRead_.Reset(stopEnds[0]);
-  stopWrite_.Reset(stopEnds[1]);
-
+  // Appending, so the program's writes and its children's never overwrite
+  // each other whatever the shared offset says.
+  char name[] = "/tmp/orvo-output-XXXXXX";
+  output_.Reset(mkostemp(name, O_CLOEXEC | O_APPEND));
+  if (!output_.Valid()) return;
+  unlink(name);
   pid_ = fork();
   if (pid_ == 0) {
     ExecProgram(argp.data(), envp.data(), workingDir.empty() ? nullptr : workingDir.c_str(),
-                outputWrite.Get());
+                output_.Get());
   }
-  if (pid_ < 0) return;
   // Set it here too, so that the group exists before the first kill.
-  setpgid(pid_, pid_);
-  outputWrite.Reset();
-  reader_ = std::thread([this] { ReadOutput(outputRead_.Get(), stopRead_.Get()); });
+  if (pid_ > 0) setpgid(pid_, pid_);
 }
 
-RunningProgram::~RunningProgram() {
-  Stop(milliseconds(3000));
-  if (reader_.joinable()) {
-    // Descendants that left the group and still hold the output pipe must
-    // not keep the reader waiting. The read end lives until the join, so
-    // this write cannot raise SIGPIPE.
-    (void)!write(stopWrite_.Get(), "x", 1);
-  }
-  if (reader_.joinable()) reader_.join();
-}
-
-void RunningProgram::ReadOutput(int fd, int stopFd) {
-  char buffer[4096];
-  for (;;) {
-    pollfd fds[2] = {{fd, POLLIN, 0}, {stopFd, POLLIN, 0}};
-    if (poll(fds, 2, -1) < 0) {
-      if (errno == EINTR) continue;
-      break;
-    }
-    if (fds[1].revents != 0) break;
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    std::lock_guard<std::mutex> lock(mutex_);
-    output_.append(buffer, static_cast<size_t>(n));
-    changed_.notify_all();
-  }
-  std::lock_guard<std::mutex> lock(mutex_);
-  outputClosed_ = true;
-  changed_.notify_all();
-}
+RunningProgram::~RunningProgram() { Stop(milliseconds(3000)); }
 
 std::string RunningProgram::Output() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return output_;
+  std::string text;
+  char buffer[4096];
+  ssize_t n = 0;
+  while ((n = pread(output_.Get(), buffer, sizeof buffer, static_cast<off_t>(text.size()))) > 0) {
+    text.append(buffer, static_cast<size_t>(n));
+  }
+  return text;
 }
 
 std::vector<std::string> RunningProgram::Lines() const {
@@ -223,24 +188,18 @@ std::vector<std::string> RunningProgram::Lines() const {
   return lines;
 }
 
-bool RunningProgram::WaitForText(const std::string& text, bool wholeLine, milliseconds timeout) {
-  auto found = [&] {
-    if (!wholeLine) return output_.find(text) != std::string::npos;
-    const std::string needle = "\n" + text + "\n";
-    const std::string haystack = "\n" + output_ + (outputClosed_ ? "\n" : "");
-    return haystack.find(needle) != std::string::npos;
-  };
-  std::unique_lock<std::mutex> lock(mutex_);
-  changed_.wait_for(lock, timeout, [&] { return found() || outputClosed_; });
-  return found();
-}
-
 bool RunningProgram::WaitForLine(const std::string& line, milliseconds timeout) {
-  return WaitForText(line, true, timeout);
-}
-
-bool RunningProgram::WaitForOutput(const std::string& text, milliseconds timeout) {
-  return WaitForText(text, false, timeout);
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    const bool ended = pid_ <= 0 || Reap(false).has_value();
+    if (("\n" + Output() + (ended ? "\n" : "")).find("\n" + line + "\n") != std::string::npos) {
+      return true;
+    }
+    // The program's end does not end its output: a process it started (a
+    // restart after a skin change) keeps writing into the same file.
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(milliseconds(10));
+  }
 }
 
 std::optional<int> RunningProgram::Reap(bool block) {
@@ -258,11 +217,6 @@ std::optional<int> RunningProgram::WaitForExit(milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!Reap(false) && pid_ > 0 && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(milliseconds(5));
-  }
-  if (status_) {
-    // Output written just before the end may still be in the pipe.
-    std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait_for(lock, milliseconds(2000), [&] { return outputClosed_; });
   }
   return status_;
 }

@@ -3,11 +3,8 @@
 #include <sys/types.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "desktop/unique_fd.h"
@@ -20,17 +17,17 @@ using std::chrono::milliseconds;
 using XWindowId = unsigned long;
 
 // A program a test starts and ends. Its standard output and standard error
-// are captured together through one pipe (standard input is /dev/null) by
-// a reader thread, so the program never blocks on a full pipe. It runs in a
-// process group of its own; the destructor ends the whole group (SIGTERM,
-// SIGKILL after a grace time) and reaps the program.
+// go together into an unnamed temporary file (standard input is /dev/null),
+// so the program never blocks on a full pipe. It runs in a process group of
+// its own; the destructor ends the whole group (SIGTERM, SIGKILL after a
+// grace time) and reaps the program.
 class RunningProgram {
  public:
   // Starts `executable` with `args` (argv[0] is the executable path) in
   // `workingDir` (the current folder when empty). `environment` holds
   // "NAME=value" entries that replace or add to the inherited environment
-  // (GTK_MODULES=gail:atk-bridge, say). Started() is false when fork
-  // failed; a program that cannot be executed exits with 127.
+  // (GTK_MODULES=gail:atk-bridge, say). A program that cannot be executed
+  // exits with 127.
   RunningProgram(const std::string& executable, const std::vector<std::string>& args,
                  const std::string& workingDir = "",
                  const std::vector<std::string>& environment = {});
@@ -38,7 +35,6 @@ class RunningProgram {
   RunningProgram(const RunningProgram&) = delete;
   RunningProgram& operator=(const RunningProgram&) = delete;
 
-  bool Started() const { return pid_ > 0; }
   pid_t Pid() const { return pid_; }
 
   // Everything captured so far.
@@ -46,14 +42,12 @@ class RunningProgram {
   // The captured output split at line feeds (a last unterminated line is
   // included).
   std::vector<std::string> Lines() const;
-  // Waits until a whole line equal to `line` has been printed.
+  // Waits until a whole line equal to `line` has been printed (a last
+  // unterminated line counts once the program ended).
   bool WaitForLine(const std::string& line, milliseconds timeout = milliseconds(10000));
-  // Waits until the output contains `text` anywhere.
-  bool WaitForOutput(const std::string& text, milliseconds timeout = milliseconds(10000));
 
   // Waits for the program to end and reaps it. Returns its exit code, or
   // 128 + the signal number when a signal ended it; nothing on timeout.
-  // Also waits (briefly) until all of its output has been read.
   std::optional<int> WaitForExit(milliseconds timeout = milliseconds(10000));
   // SIGTERM to the process group, SIGKILL after `grace`; returns the status
   // as WaitForExit does. Safe to call after the program ended.
@@ -67,20 +61,11 @@ class RunningProgram {
                        milliseconds timeout = milliseconds(10000)) const;
 
  private:
-  void ReadOutput(int fd, int stopFd);
-  bool WaitForText(const std::string& text, bool wholeLine, milliseconds timeout);
   std::optional<int> Reap(bool block);
 
   pid_t pid_ = -1;
   std::optional<int> status_;
-  UniqueFd outputRead_;
-  UniqueFd stopRead_;
-  UniqueFd stopWrite_;
-  std::thread reader_;
-  mutable std::mutex mutex_;
-  std::condition_variable changed_;
-  std::string output_;
-  bool outputClosed_ = false;
+  UniqueFd output_;
 };
 
 // Asks `window` to close the way a window manager does: a WM_PROTOCOLS

@@ -58,6 +58,12 @@ inline std::string ReadBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// Reads a whole file; empty when it cannot be read.
+inline std::string ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 inline bool Exists(const std::string& path) {
   struct stat st {};
   return lstat(path.c_str(), &st) == 0;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "tests/support/running_program.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/scratch_dir.h"
 
 namespace orvo::test {
 
@@ -12,8 +12,8 @@ WidgetDriver::WidgetDriver(pid_t pid, std::chrono::milliseconds timeout)
     : pid_(pid), timeout_(timeout) {}
 
 std::optional<std::string> WidgetDriver::Run(const std::vector<std::string>& command) {
-  TempDir scratch("orvo-driver");
-  const std::string result = scratch.File("result");
+  ScratchDir scratch;
+  const std::string result = scratch.file("result");
   std::vector<std::string> args = {ORVO_A11Y_DRIVER,
                                    "--pid",
                                    std::to_string(pid_),
@@ -30,7 +30,7 @@ std::optional<std::string> WidgetDriver::Run(const std::vector<std::string>& com
     return std::nullopt;
   }
   lastError_.clear();
-  return ReadFile(result);
+  return ReadWhole(result);
 }
 
 bool WidgetDriver::Click(const std::string& window, const std::string& name) {

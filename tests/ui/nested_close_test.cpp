@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
-#include "tests/ui/window_fixture.h"
+#include "tests/ui/gui_support.h"
 #include "ui/playlist_manager_window.h"
 #include "ui/playlist_window.h"
 

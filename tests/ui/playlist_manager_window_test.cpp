@@ -2,10 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 
-#include "tests/ui/window_fixture.h"
+#include "tests/ui/gui_support.h"
 
 namespace orvo::test {
 namespace {
@@ -23,20 +24,6 @@ void Click(const ManagerView& view, const char* label) {
   gtk_button_clicked(GTK_BUTTON(button));
 }
 
-std::vector<std::string> ChooserTexts(GtkComboBox* chooser) {
-  std::vector<std::string> texts;
-  GtkTreeModel* model = gtk_combo_box_get_model(chooser);
-  GtkTreeIter iter;
-  for (gboolean valid = gtk_tree_model_get_iter_first(model, &iter); valid;
-       valid = gtk_tree_model_iter_next(model, &iter)) {
-    gchar* text = nullptr;
-    gtk_tree_model_get(model, &iter, 0, &text, -1);
-    texts.emplace_back(text != nullptr ? text : "");
-    g_free(text);
-  }
-  return texts;
-}
-
 // Drops `uris` on the list as the toolkit delivers a finished drop.
 void Drop(GtkTreeView* list, std::vector<const char*> uris) {
   GtkSelectionData data{};  // a public struct in this toolkit version
@@ -52,24 +39,19 @@ void Drop(GtkTreeView* list, std::vector<const char*> uris) {
 
 class PlaylistManagerTest : public WindowFixture {
  protected:
-  // Opens the manager, runs `steps` once it is shown, then presses "exit".
-  void Run(const std::function<void(const ManagerView&)>& steps) {
-    bool ran = false;
-    WhenShown("Manage Playlists", [&](GtkWidget* window) {
-      const std::vector<GtkWidget*> views = FindAll(window, GTK_TYPE_TREE_VIEW);
-      const std::vector<GtkWidget*> combos = FindAll(window, GTK_TYPE_COMBO_BOX);
-      ASSERT_EQ(views.size(), 2u);
-      ASSERT_EQ(combos.size(), 1u);
-      const ManagerView view{window, GTK_TREE_VIEW(views[0]), GTK_TREE_VIEW(views[1]),
-                             GTK_COMBO_BOX(combos[0])};
-      steps(view);
-      ran = true;
-      if (FindToplevel("Manage Playlists") != nullptr) Click(view, "exit");
-    });
-    Watchdog watchdog("Manage Playlists");
-    PlaylistManagerWindow(context, [this] { return Search(); }).Open();
-    EXPECT_TRUE(ran);
-    EXPECT_EQ(CountToplevels("Manage Playlists"), 0);
+  // Opens the manager, runs `steps` once it is shown, then presses "exit"
+  // or sends the close request.
+  void Run(const std::function<void(const ManagerView&)>& steps, bool closeBox = false) {
+    RunWindow(
+        "Manage Playlists", [this] { PlaylistManagerWindow(context, [this] { return Search(); }).Open(); },
+        [&](GtkWidget* window) {
+          const std::vector<GtkWidget*> views = FindAll(window, GTK_TYPE_TREE_VIEW);
+          const std::vector<GtkWidget*> combos = FindAll(window, GTK_TYPE_COMBO_BOX);
+          ASSERT_EQ(views.size(), 2u);
+          ASSERT_EQ(combos.size(), 1u);
+          steps({window, GTK_TREE_VIEW(views[0]), GTK_TREE_VIEW(views[1]), GTK_COMBO_BOX(combos[0])});
+        },
+        closeBox ? nullptr : "exit");
     EXPECT_TRUE(foundFiles.empty()) << "closing empties the found files";
   }
 
@@ -95,17 +77,15 @@ class PlaylistManagerTest : public WindowFixture {
     Click(view, "save");
   }
 
-  std::string Dir() const { return paths.programDirectory; }
-
   std::deque<std::optional<std::vector<std::string>>> searchResults;
   int searches = 0;
 };
 
 TEST_F(PlaylistManagerTest, Open_ListsPlaylistFilesAndLoadsTheCurrentPlaylistsFile) {
-  WriteFile(Dir() + "b.m3u", std::string("x.mp3\r\n\r\n#comment\ny.mp3\0z.mp3", 29));
-  WriteFile(Dir() + "a.m3u", "1.mp3\n");
-  WriteFile(Dir() + "C.M3U", "no\n");
-  WriteFile(Dir() + "notes.txt", "no\n");
+  WriteBytes(Dir() + "b.m3u", std::string("x.mp3\r\n\r\n#comment\ny.mp3\0z.mp3", 29));
+  WriteBytes(Dir() + "a.m3u", "1.mp3\n");
+  WriteBytes(Dir() + "C.M3U", "no\n");
+  WriteBytes(Dir() + "notes.txt", "no\n");
   ASSERT_EQ(mkdir((Dir() + "folder.m3u").c_str(), 0700), 0);
   playlist.add("s1.mp3");
   playlist.add("s2.mp3");
@@ -117,11 +97,8 @@ TEST_F(PlaylistManagerTest, Open_ListsPlaylistFilesAndLoadsTheCurrentPlaylistsFi
     if (name != "folder.m3u") expected.push_back(Dir() + name);
   }
   Run([&](const ManagerView& view) {
-    const std::vector<std::string> texts = ChooserTexts(view.chooser);
-    EXPECT_EQ(texts, expected);
-    const int active = gtk_combo_box_get_active(view.chooser);
-    ASSERT_GE(active, 1);
-    EXPECT_EQ(texts[static_cast<std::size_t>(active)], Dir() + "b.m3u");
+    EXPECT_EQ(ColumnTexts(view.chooser), expected);
+    EXPECT_EQ(ActiveText(view.chooser), Dir() + "b.m3u");
     EXPECT_EQ(ColumnTexts(view.content, 0),
               (std::vector<std::string>{"x.mp3", "#comment", "y.mp3", "z.mp3"}));
     EXPECT_TRUE(foundFiles.empty());
@@ -155,28 +132,17 @@ TEST_F(PlaylistManagerTest, Open_EveryControlAtItsPlaceWithItsText) {
   Run([&](const ManagerView& view) {
     EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(view.window)), "Manage Playlists");
     EXPECT_TRUE(WaitForSize(view.window, 640, 480));
-    const GdkColor background = gtk_widget_get_style(view.window)->bg[GTK_STATE_NORMAL];
-    EXPECT_EQ(background.red >> 8, 208);
-    EXPECT_EQ(background.green >> 8, 248);
-    EXPECT_EQ(background.blue >> 8, 172);
-    const std::vector<GtkWidget*> labels = FindAll(FixedOf(view.window), GTK_TYPE_LABEL);
-    ASSERT_GE(labels.size(), 2u);
-    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(labels[0])), "Found files");
-    EXPECT_EQ(PlacementOf(labels[0]), (Placement{10, 10, 200, 20}));
-    EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(labels[1])), "Playlist(s)");
-    EXPECT_EQ(PlacementOf(labels[1]), (Placement{350, 10, 200, 20}));
-    const std::pair<const char*, Placement> buttons[] = {
-        {"search", {10, 440, 100, 30}}, {"clear", {190, 440, 100, 30}}, {"+", {300, 150, 40, 40}},
-        {"-", {300, 250, 40, 40}},      {"save", {350, 400, 80, 30}},   {"delete", {445, 400, 80, 30}},
-        {"exit", {530, 440, 100, 30}}};
-    for (const auto& [text, where] : buttons) {
-      GtkWidget* button = FindButton(view.window, text);
-      ASSERT_NE(button, nullptr) << text;
-      EXPECT_EQ(PlacementOf(button), where) << text;
-    }
-    EXPECT_EQ(PlacementOf(GTK_WIDGET(view.chooser)), (Placement{350, 50, 280, 30}));
-    EXPECT_EQ(PlacementOf(gtk_widget_get_parent(GTK_WIDGET(view.found))), (Placement{10, 50, 280, 370}));
-    EXPECT_EQ(PlacementOf(gtk_widget_get_parent(GTK_WIDGET(view.content))), (Placement{350, 90, 280, 300}));
+    EXPECT_EQ(Background(view.window), 0xd0f8acu);
+    std::vector<std::string> controls = DescribeAll(FixedOf(view.window));
+    std::sort(controls.begin(), controls.end());
+    EXPECT_EQ(controls, (std::vector<std::string>{
+                            "GtkButton + 300,150 40x40", "GtkButton - 300,250 40x40",
+                            "GtkButton clear 190,440 100x30", "GtkButton delete 445,400 80x30",
+                            "GtkButton exit 530,440 100x30", "GtkButton save 350,400 80x30",
+                            "GtkButton search 10,440 100x30", "GtkComboBoxText  350,50 280x30",
+                            "GtkLabel Found files 10,10 200x20", "GtkLabel Playlist(s) 350,10 200x20",
+                            "GtkScrolledWindow  10,50 280x370", "GtkScrolledWindow  350,90 280x300"}));
+    EXPECT_EQ(gtk_widget_get_parent(GTK_WIDGET(view.found)), FindAll(view.window, GTK_TYPE_SCROLLED_WINDOW)[0]);
     EXPECT_STREQ(gtk_tree_view_column_get_title(gtk_tree_view_get_column(view.found, 0)), "Filename");
     EXPECT_STREQ(gtk_tree_view_column_get_title(gtk_tree_view_get_column(view.found, 1)), "path");
     EXPECT_STREQ(gtk_tree_view_column_get_title(gtk_tree_view_get_column(view.content, 0)), "content");
@@ -186,35 +152,22 @@ TEST_F(PlaylistManagerTest, Open_EveryControlAtItsPlaceWithItsText) {
   });
 }
 
-TEST_F(PlaylistManagerTest, Search_TwiceAppendsBothAndNotifies_ClearEmpties) {
-  searchResults = {std::vector<std::string>{"/m/a.mp3", "/m/sub/b.ogg"}, std::nullopt,
+TEST_F(PlaylistManagerTest, SearchAddRemoveClear_ListsNotifiesAndMovesSelectedRowsOnly) {
+  searchResults = {std::vector<std::string>{"/m/a.mp3", "/m/sub/b b.ogg"}, std::nullopt,
                    std::vector<std::string>{"/n/c.wav"}};
   Run([&](const ManagerView& view) {
     Click(view, "search");
     Click(view, "search");  // cancelled: the earlier result is not listed again
     Click(view, "search");
     EXPECT_EQ(searches, 3);
-    EXPECT_EQ(ColumnTexts(view.found, 0), (std::vector<std::string>{"a.mp3", "b.ogg", "c.wav"}));
+    EXPECT_EQ(ColumnTexts(view.found, 0), (std::vector<std::string>{"a.mp3", "b b.ogg", "c.wav"}));
     EXPECT_EQ(ColumnTexts(view.found, 1), (std::vector<std::string>{"/m/", "/m/sub/", "/n/"}));
     ASSERT_EQ(notifier.calls.size(), 2u);
-    const RecordingNotifier::Call& first = notifier.calls[0];
-    EXPECT_EQ(first.summary, "Found files");
-    EXPECT_EQ(first.body, "search has found 2 files");
-    EXPECT_EQ(first.seconds, 3);
-    EXPECT_EQ(first.urgency, 1);
-    EXPECT_EQ(first.attachWidget, FindButton(view.window, "search"));
-    EXPECT_EQ(first.icon, "/usr/share/icons/gnome/scalable/mimetypes/audio-x-generic.svg");
+    EXPECT_EQ(notifier.calls[0].Text(), "Found files | search has found 2 files | 3s urgency 1");
+    EXPECT_EQ(notifier.calls[0].attachWidget, FindButton(view.window, "search"));
+    EXPECT_EQ(notifier.calls[0].icon, "/usr/share/icons/gnome/scalable/mimetypes/audio-x-generic.svg");
     EXPECT_EQ(notifier.calls[1].body, "search has found 1 files");
-    Click(view, "clear");
-    EXPECT_TRUE(ColumnTexts(view.found, 0).empty());
-    EXPECT_TRUE(foundFiles.empty());
-  });
-}
 
-TEST_F(PlaylistManagerTest, AddAndRemove_MoveSelectedRowsOnly) {
-  searchResults = {std::vector<std::string>{"/m/a.mp3", "/m/b b.mp3", "/m/c.mp3"}};
-  Run([&](const ManagerView& view) {
-    Click(view, "search");
     Click(view, "+");  // nothing selected
     EXPECT_TRUE(ColumnTexts(view.content, 0).empty());
     SelectRows(view.found, {0, 2});
@@ -222,21 +175,25 @@ TEST_F(PlaylistManagerTest, AddAndRemove_MoveSelectedRowsOnly) {
     SelectRows(view.found, {1});
     Click(view, "+");
     EXPECT_EQ(ColumnTexts(view.content, 0),
-              (std::vector<std::string>{"/m/a.mp3", "/m/c.mp3", "/m/b b.mp3"}));
+              (std::vector<std::string>{"/m/a.mp3", "/n/c.wav", "/m/sub/b b.ogg"}));
     SelectRows(view.content, {});
     Click(view, "-");
     EXPECT_EQ(ColumnTexts(view.content, 0).size(), 3u);
     SelectRows(view.content, {0, 2});
     Click(view, "-");
-    EXPECT_EQ(ColumnTexts(view.content, 0), std::vector<std::string>{"/m/c.mp3"});
+    EXPECT_EQ(ColumnTexts(view.content, 0), std::vector<std::string>{"/n/c.wav"});
+
+    Click(view, "clear");
+    EXPECT_TRUE(ColumnTexts(view.found, 0).empty());
+    EXPECT_TRUE(foundFiles.empty());
   });
 }
 
 TEST_F(PlaylistManagerTest, ChooserChanged_ReadsEveryNonEmptyLineOrEmpties) {
-  WriteFile(Dir() + "one.m3u", std::string("a.mp3\r\rb.mp3\n\nc.mp3", 19));
-  WriteFile(Dir() + "gone.m3u", "x.mp3\n");
+  WriteBytes(Dir() + "one.m3u", std::string("a.mp3\r\rb.mp3\n\nc.mp3", 19));
+  WriteBytes(Dir() + "gone.m3u", "x.mp3\n");
   Run([&](const ManagerView& view) {
-    const std::vector<std::string> texts = ChooserTexts(view.chooser);
+    const std::vector<std::string> texts = ColumnTexts(view.chooser);
     const auto position = [&](const std::string& name) {
       return static_cast<int>(std::find(texts.begin(), texts.end(), Dir() + name) - texts.begin());
     };
@@ -252,62 +209,54 @@ TEST_F(PlaylistManagerTest, ChooserChanged_ReadsEveryNonEmptyLineOrEmpties) {
 }
 
 TEST_F(PlaylistManagerTest, Save_OverTheSelectedFile_WritesRowsAndAddsNoEntry) {
-  WriteFile(Dir() + "list.m3u", "#EXTM3U\n/old.mp3\n");
+  WriteBytes(Dir() + "list.m3u", "#EXTM3U\n/old.mp3\n");
   playlist.filePath = Dir() + "list.m3u";
   searchResults = {std::vector<std::string>{"/m/new.mp3"}};
   Run([&](const ManagerView& view) {
-    const std::size_t entries = ChooserTexts(view.chooser).size();
+    const std::size_t entries = ColumnTexts(view.chooser).size();
     Click(view, "search");
     SelectRows(view.found, {0});
     Click(view, "+");
     SaveAs(view, "");  // accepts the name the chooser opened with
-    EXPECT_EQ(ChooserTexts(view.chooser).size(), entries);
-    ASSERT_FALSE(notifier.calls.empty());
-    EXPECT_EQ(notifier.calls.back().summary, "Saved");
-    EXPECT_EQ(notifier.calls.back().body, "there were 3 files saved in the Playlist");
-    EXPECT_EQ(notifier.calls.back().attachWidget, FindButton(view.window, "save"));
-    EXPECT_EQ(notifier.calls.back().seconds, 3);
-    EXPECT_EQ(notifier.calls.back().urgency, 1);
+    EXPECT_EQ(ColumnTexts(view.chooser).size(), entries);
+    ASSERT_EQ(notifier.calls.size(), 2u);
+    EXPECT_EQ(notifier.calls[1].Text(), "Saved | there were 3 files saved in the Playlist | 3s urgency 1");
+    EXPECT_EQ(notifier.calls[1].attachWidget, FindButton(view.window, "save"));
   });
-  EXPECT_EQ(ReadFile(Dir() + "list.m3u"), "#EXTM3U\n/old.mp3\n/m/new.mp3\n");
+  EXPECT_EQ(ReadBytes(Dir() + "list.m3u"), "#EXTM3U\n/old.mp3\n/m/new.mp3\n");
 }
 
-TEST_F(PlaylistManagerTest, Save_NewNameWithoutExtension_AppendsM3uAddsAndSelectsEntry) {
+TEST_F(PlaylistManagerTest, Save_NewNames_M3uAppendedUnlessGivenInAnyCaseEntryAddedAndSelected) {
   Run([&](const ManagerView& view) {
+    SaveAs(view, "empty.m3u");  // an empty list makes an empty file
+    ASSERT_EQ(notifier.calls.size(), 1u);
+    EXPECT_EQ(notifier.calls[0].body, "there were 0 files saved in the Playlist");
+    AnswerFileChooser([](GtkFileChooser* chooser) {
+      gtk_file_chooser_set_current_name(chooser, "never.m3u");
+      return GTK_RESPONSE_CANCEL;
+    });
+    Click(view, "save");
+    EXPECT_EQ(notifier.calls.size(), 1u) << "a cancelled chooser saves nothing";
+
     Drop(view.content, {"file:///a%20b/one.mp3", "http://host/stream.mp3", "file:///caf%E9.mp3"});
     EXPECT_EQ(ColumnTexts(view.content, 0),
               (std::vector<std::string>{"/a b/one.mp3", "/caf\xc3\xa9.mp3"}));
     // The name is typed relative to the folder the chooser opened in.
     SaveAs(view, "mixed");
-    const std::vector<std::string> texts = ChooserTexts(view.chooser);
+    const std::vector<std::string> texts = ColumnTexts(view.chooser);
     EXPECT_EQ(texts.back(), Dir() + "mixed.m3u");
     EXPECT_EQ(gtk_combo_box_get_active(view.chooser), static_cast<int>(texts.size()) - 1);
     EXPECT_EQ(ColumnTexts(view.content, 0).size(), 2u);
+    for (const char* name : {"Upper.M3U", "lower.m3u", "dotted.m3u.txt"}) SaveAs(view, name);
   });
-  EXPECT_EQ(ReadFile(Dir() + "mixed.m3u"), "/a b/one.mp3\n/caf\xe9.mp3\n");
-}
-
-TEST_F(PlaylistManagerTest, Save_M3uExtensionInAnyCase_NameKeptAsChosen) {
-  Run([&](const ManagerView& view) {
-    Drop(view.content, {"file:///x.mp3"});
-    SaveAs(view, "Upper.M3U");
-    SaveAs(view, "lower.m3u");
-    SaveAs(view, "dotted.m3u.txt");
-  });
-  EXPECT_EQ(ReadFile(Dir() + "Upper.M3U"), "/x.mp3\n");
-  EXPECT_FALSE(FileExists(Dir() + "Upper.M3U.m3u"));
-  EXPECT_EQ(ReadFile(Dir() + "lower.m3u"), "/x.mp3\n");
-  EXPECT_EQ(ReadFile(Dir() + "dotted.m3u.txt.m3u"), "/x.mp3\n");
-}
-
-TEST_F(PlaylistManagerTest, Save_EmptyList_EmptyFileAndZeroFiles) {
-  Run([&](const ManagerView& view) {
-    SaveAs(view, "empty.m3u");
-    ASSERT_EQ(notifier.calls.size(), 1u);
-    EXPECT_EQ(notifier.calls[0].body, "there were 0 files saved in the Playlist");
-  });
-  ASSERT_TRUE(FileExists(Dir() + "empty.m3u"));
-  EXPECT_EQ(ReadFile(Dir() + "empty.m3u"), "");
+  EXPECT_EQ(ReadBytes(Dir() + "empty.m3u"), "");
+  EXPECT_FALSE(Exists(Dir() + "never.m3u"));
+  const std::string songs = "/a b/one.mp3\n/caf\xe9.mp3\n";
+  EXPECT_EQ(ReadBytes(Dir() + "mixed.m3u"), songs);
+  EXPECT_EQ(ReadBytes(Dir() + "Upper.M3U"), songs);
+  EXPECT_FALSE(Exists(Dir() + "Upper.M3U.m3u"));
+  EXPECT_EQ(ReadBytes(Dir() + "lower.m3u"), songs);
+  EXPECT_EQ(ReadBytes(Dir() + "dotted.m3u.txt.m3u"), songs);
 }
 
 TEST_F(PlaylistManagerTest, Save_Failing_ShowsErrorAndChangesNothing) {
@@ -315,64 +264,47 @@ TEST_F(PlaylistManagerTest, Save_Failing_ShowsErrorAndChangesNothing) {
   ASSERT_EQ(mkfifo((Dir() + "taken.m3u").c_str(), 0600), 0);
   Run([&](const ManagerView& view) {
     Drop(view.content, {"file:///x.mp3"});
-    const std::vector<std::string> before = ChooserTexts(view.chooser);
+    const std::vector<std::string> before = ColumnTexts(view.chooser);
     SaveAs(view, "taken.m3u");
     ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_EQ(dialogs.calls[0].message, "Failed to create the Playlist %s");
-    EXPECT_EQ(dialogs.calls[0].type, kMessageError);
-    EXPECT_EQ(dialogs.calls[0].buttons, kButtonsOk);
-    EXPECT_EQ(dialogs.calls[0].first, Dir() + "taken.m3u");
+    EXPECT_EQ(dialogs.calls[0].Text(), (AnsweringDialogs::Call{"Failed to create the Playlist %s",
+                                                               kMessageError, kButtonsOk,
+                                                               Dir() + "taken.m3u"}.Text()));
     EXPECT_TRUE(notifier.calls.empty());
-    EXPECT_EQ(ChooserTexts(view.chooser), before);
+    EXPECT_EQ(ColumnTexts(view.chooser), before);
     EXPECT_EQ(ColumnTexts(view.content, 0), std::vector<std::string>{"/x.mp3"});
   });
 }
 
-TEST_F(PlaylistManagerTest, Save_CancelledChooser_WritesNothing) {
-  Run([&](const ManagerView& view) {
-    AnswerFileChooser([](GtkFileChooser* chooser) {
-      gtk_file_chooser_set_current_name(chooser, "never.m3u");
-      return GTK_RESPONSE_CANCEL;
-    });
-    Click(view, "save");
-    EXPECT_TRUE(notifier.calls.empty());
-  });
-  EXPECT_FALSE(FileExists(Dir() + "never.m3u"));
-}
-
 TEST_F(PlaylistManagerTest, Save_OntoListedFileFromCreateEntry_SelectsItInsteadOfListingTwice) {
-  WriteFile(Dir() + "kept.m3u", "/old.mp3\n");
+  WriteBytes(Dir() + "kept.m3u", "/old.mp3\n");
   Run([&](const ManagerView& view) {
-    const std::size_t entries = ChooserTexts(view.chooser).size();
+    const std::size_t entries = ColumnTexts(view.chooser).size();
     Drop(view.content, {"file:///new.mp3"});
     SaveAs(view, "kept.m3u");
-    const std::vector<std::string> texts = ChooserTexts(view.chooser);
-    EXPECT_EQ(texts.size(), entries);
-    const int active = gtk_combo_box_get_active(view.chooser);
-    ASSERT_GE(active, 1);
-    EXPECT_EQ(texts[static_cast<std::size_t>(active)], Dir() + "kept.m3u");
+    EXPECT_EQ(ColumnTexts(view.chooser).size(), entries);
+    EXPECT_EQ(ActiveText(view.chooser), Dir() + "kept.m3u");
   });
-  EXPECT_EQ(ReadFile(Dir() + "kept.m3u"), "/new.mp3\n");
+  EXPECT_EQ(ReadBytes(Dir() + "kept.m3u"), "/new.mp3\n");
 }
 
 TEST_F(PlaylistManagerTest, Delete_AnsweredOkOrCancel_DeletesOnlyAfterOkOnAFile) {
-  WriteFile(Dir() + "doomed.m3u", "/a.mp3\n");
+  WriteBytes(Dir() + "doomed.m3u", "/a.mp3\n");
   playlist.filePath = Dir() + "doomed.m3u";
   Run([&](const ManagerView& view) {
     dialogs.answer = GTK_RESPONSE_CANCEL;
     Click(view, "delete");
     ASSERT_EQ(dialogs.calls.size(), 1u);
-    EXPECT_EQ(dialogs.calls[0].message, "this will really delete the playlist %s ?");
-    EXPECT_EQ(dialogs.calls[0].type, kMessageWarning);
-    EXPECT_EQ(dialogs.calls[0].buttons, kButtonsOkCancel);
-    EXPECT_EQ(dialogs.calls[0].first, Dir() + "doomed.m3u");
-    EXPECT_TRUE(FileExists(Dir() + "doomed.m3u"));
+    EXPECT_EQ(dialogs.calls[0].Text(),
+              (AnsweringDialogs::Call{"this will really delete the playlist %s ?", kMessageWarning,
+                                      kButtonsOkCancel, Dir() + "doomed.m3u"}.Text()));
+    EXPECT_TRUE(Exists(Dir() + "doomed.m3u"));
     EXPECT_EQ(ColumnTexts(view.content, 0), std::vector<std::string>{"/a.mp3"});
 
     dialogs.answer = kResponseOk;
     Click(view, "delete");
-    EXPECT_FALSE(FileExists(Dir() + "doomed.m3u"));
-    EXPECT_EQ(ChooserTexts(view.chooser), std::vector<std::string>{"create a Playlist"});
+    EXPECT_FALSE(Exists(Dir() + "doomed.m3u"));
+    EXPECT_EQ(ColumnTexts(view.chooser), std::vector<std::string>{"create a Playlist"});
     EXPECT_EQ(gtk_combo_box_get_active(view.chooser), 0);
     EXPECT_TRUE(ColumnTexts(view.content, 0).empty());
 
@@ -426,17 +358,7 @@ TEST_F(PlaylistManagerTest, Drop_RealPointerDrag_AppendsTheDroppedFiles) {
 
 TEST_F(PlaylistManagerTest, CloseBox_LeavesLikeExit) {
   searchResults = {std::vector<std::string>{"/m/a.mp3"}};
-  bool ran = false;
-  WhenShown("Manage Playlists", [&](GtkWidget* window) {
-    gtk_button_clicked(GTK_BUTTON(FindButton(window, "search")));
-    ran = true;
-    SendDelete(window);
-  });
-  Watchdog watchdog("Manage Playlists");
-  PlaylistManagerWindow(context, [this] { return Search(); }).Open();
-  EXPECT_TRUE(ran);
-  EXPECT_EQ(CountToplevels("Manage Playlists"), 0);
-  EXPECT_TRUE(foundFiles.empty());
+  Run([&](const ManagerView& view) { Click(view, "search"); }, true);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "ui/playlist_window.h"
 
-#include "tests/ui/window_fixture.h"
+#include "tests/ui/gui_support.h"
 
 namespace orvo::test {
 namespace {
@@ -8,40 +8,33 @@ namespace {
 class PlaylistWindowTest : public WindowFixture {
  protected:
   static void SetUpTestSuite() {
-    songs = new std::string(MakeTempFolder());
-    MakeMp3(*songs + "first.mp3", "First Song", "Band");
-    MakeMp3(*songs + "plain.mp3", "", "");
-    MakeMp3(*songs + "caf\xe9.mp3", "Caf\xe9", "Art\xefste");
+    folder_ = new TempFolder;
+    songs = folder_->path();
+    MakeMp3(songs + "first.mp3", "First Song", "Band");
+    MakeMp3(songs + "plain.mp3", "", "");
+    MakeMp3(songs + "caf\xe9.mp3", "Caf\xe9", "Art\xefste");
   }
-  static void TearDownTestSuite() {
-    EXPECT_EQ(std::system(("rm -rf '" + *songs + "'").c_str()), 0);
-    delete songs;
-  }
+  static void TearDownTestSuite() { delete folder_; }
 
   void Fill(std::initializer_list<const char*> names) {
-    for (const char* name : names) playlist.add(*songs + name);
+    for (const char* name : names) playlist.add(songs + name);
   }
 
   // Opens the window, runs `check` on it once shown, then closes it.
   void OpenAndCheck(const std::function<void(GtkWidget* window, GtkTreeView* list)>& check) {
-    bool checked = false;
-    WhenShown("Playlist", [&](GtkWidget* window) {
+    RunWindow("Playlist", [this] { PlaylistWindow(context).Open(); }, [&](GtkWidget* window) {
       const std::vector<GtkWidget*> views = FindAll(window, GTK_TYPE_TREE_VIEW);
-      EXPECT_EQ(views.size(), 1u);
-      if (!views.empty()) check(window, GTK_TREE_VIEW(views.front()));
-      checked = true;
-      SendDelete(window);
-    });
-    Watchdog watchdog("Playlist");
-    PlaylistWindow(context).Open();
-    EXPECT_TRUE(checked);
-    EXPECT_EQ(CountToplevels("Playlist"), 0) << "the window is destroyed on closing";
+      ASSERT_EQ(views.size(), 1u);
+      check(window, GTK_TREE_VIEW(views.front()));
+    }, nullptr);
   }
 
-  static std::string* songs;
+  static TempFolder* folder_;
+  static std::string songs;
 };
 
-std::string* PlaylistWindowTest::songs = nullptr;
+TempFolder* PlaylistWindowTest::folder_ = nullptr;
+std::string PlaylistWindowTest::songs;
 
 TEST_F(PlaylistWindowTest, Open_ThreeSongs_RowsFromTagsOrPathAndCurrentSongSelected) {
   Fill({"first.mp3", "plain.mp3", "caf\xe9.mp3"});
@@ -49,16 +42,16 @@ TEST_F(PlaylistWindowTest, Open_ThreeSongs_RowsFromTagsOrPathAndCurrentSongSelec
   OpenAndCheck([&](GtkWidget*, GtkTreeView* list) {
     const std::string third = "Caf\xc3\xa9";  // shown as UTF-8
     EXPECT_EQ(ColumnTexts(list, 0),
-              (std::vector<std::string>{"First Song", *songs + "plain.mp3", third}));
+              (std::vector<std::string>{"First Song", songs + "plain.mp3", third}));
     EXPECT_EQ(ColumnTexts(list, 1), (std::vector<std::string>{"Band", "", "Art\xc3\xafste"}));
     EXPECT_EQ(ColumnTexts(list, 2),
-              (std::vector<std::string>{*songs + "first.mp3", "", *songs + "caf\xc3\xa9.mp3"}));
+              (std::vector<std::string>{songs + "first.mp3", "", songs + "caf\xc3\xa9.mp3"}));
     EXPECT_EQ(SelectedRows(list), std::vector<int>{2});
   });
   EXPECT_EQ(playlist.index(), 2) << "the walk leaves the cursor on the last entry";
 }
 
-TEST_F(PlaylistWindowTest, Open_CurrentSongListedTwice_LastOccurrenceSelectedCursorOnLast) {
+TEST_F(PlaylistWindowTest, Open_Selection_LastOccurrenceOfCurrentSongOrNothing) {
   Fill({"first.mp3", "plain.mp3", "first.mp3", "plain.mp3"});
   playlist.select(0);
   OpenAndCheck([&](GtkWidget*, GtkTreeView* list) {
@@ -67,9 +60,8 @@ TEST_F(PlaylistWindowTest, Open_CurrentSongListedTwice_LastOccurrenceSelectedCur
     EXPECT_EQ(gtk_tree_selection_get_mode(gtk_tree_view_get_selection(list)), GTK_SELECTION_SINGLE);
   });
   EXPECT_EQ(playlist.index(), 3);
-}
 
-TEST_F(PlaylistWindowTest, Open_NoCursorOrRemovedCurrentEntry_NothingSelected) {
+  playlist.clear();
   Fill({"first.mp3", "plain.mp3"});
   playlist.reset();
   OpenAndCheck([&](GtkWidget*, GtkTreeView* list) { EXPECT_TRUE(SelectedRows(list).empty()); });
@@ -83,7 +75,7 @@ TEST_F(PlaylistWindowTest, Open_NoCursorOrRemovedCurrentEntry_NothingSelected) {
   });
 }
 
-TEST_F(PlaylistWindowTest, Open_WindowLayoutAndFrame) {
+TEST_F(PlaylistWindowTest, OpenAndResize_WindowLayoutFrameAndListFollowingTheSize) {
   Fill({"first.mp3"});
   OpenAndCheck([&](GtkWidget* window, GtkTreeView* list) {
     EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(window)), GTK_WINDOW(player));
@@ -95,9 +87,7 @@ TEST_F(PlaylistWindowTest, Open_WindowLayoutAndFrame) {
     // The size is known once the X server has answered.
     EXPECT_TRUE(WaitForSize(window, 400, 450));
     EXPECT_EQ(PlacementOf(gtk_widget_get_parent(GTK_WIDGET(list))), (Placement{10, 10, 380, 430}));
-    GdkWMDecoration decorations{};
-    ASSERT_TRUE(gdk_window_get_decorations(gtk_widget_get_window(window), &decorations));
-    EXPECT_EQ(decorations, GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_RESIZEH | GDK_DECOR_MENU);
+    EXPECT_EQ(Decorations(window), GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_RESIZEH | GDK_DECOR_MENU);
     EXPECT_EQ(RequestedFunctions(window), GDK_FUNC_MOVE | GDK_FUNC_RESIZE | GDK_FUNC_CLOSE);
     const char* titles[] = {"Titel", "Artist", "path"};
     const int widths[] = {400, 150, 150};
@@ -109,12 +99,8 @@ TEST_F(PlaylistWindowTest, Open_WindowLayoutAndFrame) {
     }
     EXPECT_EQ(gtk_tree_view_get_column(list, 3), nullptr);
     EXPECT_TRUE(gtk_tree_view_get_headers_visible(list));
-  });
-}
 
-TEST_F(PlaylistWindowTest, Resize_To600x500_ListBecomes590x490AtSamePlace) {
-  Fill({"first.mp3", "plain.mp3"});
-  OpenAndCheck([&](GtkWidget* window, GtkTreeView* list) {
+    // Resized, the list keeps its place and a margin of ten.
     GtkWidget* scrolled = gtk_widget_get_parent(GTK_WIDGET(list));
     gtk_window_resize(GTK_WINDOW(window), 600, 500);
     EXPECT_TRUE(WaitFor([&] { return PlacementOf(scrolled) == Placement{10, 10, 590, 490}; }))
@@ -132,9 +118,9 @@ TEST_F(PlaylistWindowTest, Open_EmptyPlaylist_ShowsNothingAndReturns) {
     SendDelete(window);
   });
   PlaylistWindow(context).Open();
-  EXPECT_TRUE(WaitFor([] { return true; }));
+  PumpFor(100);
   EXPECT_FALSE(shown);
-  EXPECT_EQ(CountToplevels("Playlist"), 0);
+  EXPECT_TRUE(Toplevels("Playlist").empty());
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "tests/ui/window_fixture.h"
+#include "tests/ui/gui_support.h"
 
 namespace orvo::test {
 namespace {
@@ -16,35 +16,27 @@ class PreferencesTest : public WindowFixture {
  protected:
   void SetUp() override {
     WindowFixture::SetUp();
-    for (const char* name : {"orvo.ini", "b.ini", "c.INI", "notes.txt"}) WriteFile(Dir() + name, "");
+    for (const char* name : {"orvo.ini", "b.ini", "c.INI", "notes.txt"}) WriteBytes(Dir() + name, "");
     ASSERT_EQ(mkdir((Dir() + "folder.ini").c_str(), 0700), 0);
   }
 
-  // Opens the window, runs `steps` once it is shown, then presses "exit".
-  // Gives Open()'s result.
-  bool Run(const std::function<void(GtkWidget* window, const std::vector<GtkWidget*>& controls)>& steps) {
-    bool ran = false;
-    WhenShown("Preferences", [&](GtkWidget* window) {
-      std::vector<GtkWidget*> controls;
-      GList* children = gtk_container_get_children(GTK_CONTAINER(FixedOf(window)));
-      for (GList* item = children; item != nullptr; item = item->next) {
-        controls.push_back(GTK_WIDGET(item->data));
-      }
-      g_list_free(children);
-      ASSERT_EQ(controls.size(), 16u);
-      steps(window, controls);
-      ran = true;
-      if (FindToplevel("Preferences") != nullptr) gtk_button_clicked(GTK_BUTTON(controls[15]));
-    });
-    Watchdog watchdog("Preferences");
-    const bool result = preferences.Open();
-    EXPECT_TRUE(ran);
-    EXPECT_EQ(CountToplevels("Preferences"), 0);
+  // Opens the window, runs `steps` once it is shown, then presses "exit" or
+  // sends the close request. Gives Open()'s result.
+  bool Run(const std::function<void(GtkWidget* window, const std::vector<GtkWidget*>& controls)>& steps,
+           bool closeBox = false) {
+    bool result = false;
+    RunWindow(
+        "Preferences", [&] { result = preferences.Open(); },
+        [&](GtkWidget* window) {
+          const std::vector<GtkWidget*> controls = Children(FixedOf(window));
+          ASSERT_EQ(controls.size(), 16u);
+          steps(window, controls);
+        },
+        closeBox ? nullptr : "exit");
     return result;
   }
 
-  std::string Dir() const { return paths.programDirectory; }
-  std::string PrefsFile() const { return ReadFile(Dir() + "orvo.prefs"); }
+  std::string PrefsFile() const { return ReadBytes(Dir() + "orvo.prefs"); }
 
   static void Click(GtkWidget* control) { gtk_button_clicked(GTK_BUTTON(control)); }
   static bool Checked(GtkWidget* box) { return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(box)); }
@@ -52,8 +44,8 @@ class PreferencesTest : public WindowFixture {
 
   std::vector<Restart> restarts;
   PreferencesWindow preferences{context, [this](const std::vector<std::string>& arguments,
-                                                const std::string& folder) {
-                                  restarts.push_back({arguments, folder});
+                                                const std::string& workingFolder) {
+                                  restarts.push_back({arguments, workingFolder});
                                 }};
 };
 
@@ -73,60 +65,27 @@ TEST_F(PreferencesTest, Open_EveryControlInOrderWithTextPlaceAndState) {
     if (name != "folder.ini") skins.push_back(name);
   }
   Run([&](GtkWidget* window, const std::vector<GtkWidget*>& controls) {
-    struct Expected {
-      GType type;
-      const char* text;
-      Placement where;
-      bool on;
-    };
-    const Expected expected[16] = {
-        {GTK_TYPE_CHECK_BUTTON, "Repeat playlist", {10, 10, 260, 20}, true},
-        {GTK_TYPE_CHECK_BUTTON, "Play instantly after loading Playlist", {10, 40, 260, 20}, false},
-        {GTK_TYPE_CHECK_BUTTON, "Load last Playlist at startup", {10, 70, 260, 20}, true},
-        {GTK_TYPE_CHECK_BUTTON, "Start player minimized", {10, 100, 260, 20}, false},
-        {GTK_TYPE_CHECK_BUTTON, "Random Play", {10, 130, 260, 20}, true},
-        {GTK_TYPE_CHECK_BUTTON, "Cycle Title", {10, 160, 260, 20}, false},
-        {GTK_TYPE_ENTRY, "7", {280, 160, 30, 20}, false},
-        {GTK_TYPE_LABEL, "(Speed: 1 - 10)", {320, 160, 150, 20}, false},
-        {GTK_TYPE_CHECK_BUTTON, "Confirm on Exit if Playlist isn't saved", {10, 190, 270, 20}, true},
-        {GTK_TYPE_CHECK_BUTTON, "Always stay on top", {10, 220, 260, 20}, false},
-        {GTK_TYPE_CHECK_BUTTON, "Always below everything", {10, 250, 260, 20}, true},
-        {GTK_TYPE_CHECK_BUTTON, "Use Window-Decorations", {10, 280, 260, 20}, true},
-        {GTK_TYPE_CHECK_BUTTON, "Use last used Skin", {10, 310, 260, 20}, true},
-        {GTK_TYPE_LABEL, "Choose Skin", {10, 340, 260, 20}, false},
-        {GTK_TYPE_COMBO_BOX, nullptr, {280, 340, 150, 30}, false},
-        {GTK_TYPE_BUTTON, "exit", {330, 385, 100, 30}, false},
-    };
-    for (int i = 0; i < 16; ++i) {
-      GtkWidget* control = controls[static_cast<std::size_t>(i)];
-      const Expected& want = expected[i];
-      ASSERT_TRUE(G_TYPE_CHECK_INSTANCE_TYPE(control, want.type)) << "control " << i + 1;
-      EXPECT_EQ(PlacementOf(control), want.where) << "control " << i + 1;
-      if (want.type == GTK_TYPE_CHECK_BUTTON) {
-        EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(control)), want.text);
-        EXPECT_EQ(Checked(control), want.on) << want.text;
-      } else if (want.type == GTK_TYPE_BUTTON) {
-        EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(control)), want.text);
-      } else if (want.type == GTK_TYPE_LABEL) {
-        EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(control)), want.text);
-      } else if (want.type == GTK_TYPE_ENTRY) {
-        EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(control)), want.text);
-      }
-    }
     // "Cycle Title" is off: the speed field and its hint are disabled.
-    EXPECT_FALSE(gtk_widget_get_sensitive(controls[6]));
-    EXPECT_FALSE(gtk_widget_get_sensitive(controls[7]));
+    EXPECT_EQ(DescribeAll(FixedOf(window)),
+              (std::vector<std::string>{
+                  "GtkCheckButton Repeat playlist 10,10 260x20 [x]",
+                  "GtkCheckButton Play instantly after loading Playlist 10,40 260x20 [ ]",
+                  "GtkCheckButton Load last Playlist at startup 10,70 260x20 [x]",
+                  "GtkCheckButton Start player minimized 10,100 260x20 [ ]",
+                  "GtkCheckButton Random Play 10,130 260x20 [x]",
+                  "GtkCheckButton Cycle Title 10,160 260x20 [ ]",
+                  "GtkEntry 7 280,160 30x20 (off)",
+                  "GtkLabel (Speed: 1 - 10) 320,160 150x20 (off)",
+                  "GtkCheckButton Confirm on Exit if Playlist isn't saved 10,190 270x20 [x]",
+                  "GtkCheckButton Always stay on top 10,220 260x20 [ ]",
+                  "GtkCheckButton Always below everything 10,250 260x20 [x]",
+                  "GtkCheckButton Use Window-Decorations 10,280 260x20 [x]",
+                  "GtkCheckButton Use last used Skin 10,310 260x20 [x]",
+                  "GtkLabel Choose Skin 10,340 260x20",
+                  "GtkComboBoxText  280,340 150x30",
+                  "GtkButton exit 330,385 100x30"}));
     GtkComboBox* list = GTK_COMBO_BOX(controls[14]);
-    std::vector<std::string> entries;
-    GtkTreeModel* model = gtk_combo_box_get_model(list);
-    GtkTreeIter iter;
-    for (gboolean valid = gtk_tree_model_get_iter_first(model, &iter); valid;
-         valid = gtk_tree_model_iter_next(model, &iter)) {
-      gchar* text = nullptr;
-      gtk_tree_model_get(model, &iter, 0, &text, -1);
-      entries.emplace_back(text);
-      g_free(text);
-    }
+    const std::vector<std::string> entries = ColumnTexts(list);
     EXPECT_EQ(entries, skins);
     const int active = gtk_combo_box_get_active(list);
     ASSERT_GE(active, 0);
@@ -139,14 +98,9 @@ TEST_F(PreferencesTest, Open_EveryControlInOrderWithTextPlaceAndState) {
     EXPECT_EQ(x, kPlayerX);
     EXPECT_EQ(y, kPlayerY);
     EXPECT_TRUE(WaitForSize(window, 440, 420));
-    GdkWMDecoration decorations{};
-    ASSERT_TRUE(gdk_window_get_decorations(gtk_widget_get_window(window), &decorations));
-    EXPECT_EQ(decorations, GDK_DECOR_BORDER | GDK_DECOR_TITLE);
+    EXPECT_EQ(Decorations(window), GDK_DECOR_BORDER | GDK_DECOR_TITLE);
     EXPECT_EQ(RequestedFunctions(window), GDK_FUNC_MOVE | GDK_FUNC_CLOSE);
-    const GdkColor background = gtk_widget_get_style(window)->bg[GTK_STATE_NORMAL];
-    EXPECT_EQ(background.red >> 8, 208);
-    EXPECT_EQ(background.green >> 8, 248);
-    EXPECT_EQ(background.blue >> 8, 172);
+    EXPECT_EQ(Background(window), 0xd0f8acu);
   });
 }
 
@@ -159,6 +113,9 @@ TEST_F(PreferencesTest, CheckBoxes_StoreTheirStateAtOnce) {
                        {2, &Settings::start_with_last_playlist},
                        {3, &Settings::start_minimized}, {4, &Settings::randomplay},
                        {8, &Settings::ask_on_exit}};
+  settings.stay_bottom = 1;
+  settings.use_wm_decorations = 1;
+  gtk_window_set_decorated(GTK_WINDOW(player), TRUE);
   Run([&](GtkWidget*, const std::vector<GtkWidget*>& controls) {
     for (const Box& box : boxes) {
       Click(controls[box.control]);
@@ -167,6 +124,28 @@ TEST_F(PreferencesTest, CheckBoxes_StoreTheirStateAtOnce) {
     Click(controls[2]);
     EXPECT_EQ(settings.start_with_last_playlist, 0);
     EXPECT_EQ(settings.repeat, 1) << "each box edits only its own setting";
+
+    // Checking "on top" or "below" unchecks the other; unchecking one leaves
+    // the other alone.
+    Click(controls[9]);
+    EXPECT_EQ(settings.stay_top, 1);
+    EXPECT_EQ(settings.stay_bottom, 0);
+    EXPECT_FALSE(Checked(controls[10]));
+    Click(controls[10]);
+    EXPECT_EQ(settings.stay_bottom, 1);
+    EXPECT_EQ(settings.stay_top, 0);
+    EXPECT_FALSE(Checked(controls[9]));
+    Click(controls[10]);
+    EXPECT_EQ(settings.stay_bottom, 0);
+    EXPECT_EQ(settings.stay_top, 0);
+
+    // Decorations switched off go at once; switched on they do not come back.
+    Click(controls[11]);
+    EXPECT_EQ(settings.use_wm_decorations, 0);
+    EXPECT_FALSE(gtk_window_get_decorated(GTK_WINDOW(player)));
+    Click(controls[11]);
+    EXPECT_EQ(settings.use_wm_decorations, 1);
+    EXPECT_FALSE(gtk_window_get_decorated(GTK_WINDOW(player)));
   });
 }
 
@@ -189,36 +168,6 @@ TEST_F(PreferencesTest, CycleTitle_StoresStateAndSpeedFieldAndEnablesTheField) {
     Type(controls[6], "42");
     Click(controls[5]);
     EXPECT_EQ(settings.cycle_time, 42) << "no range check until the file is written";
-  });
-}
-
-TEST_F(PreferencesTest, StayTopAndBottom_CheckingOneUnchecksTheOther) {
-  settings.stay_bottom = 1;
-  Run([&](GtkWidget*, const std::vector<GtkWidget*>& controls) {
-    Click(controls[9]);
-    EXPECT_EQ(settings.stay_top, 1);
-    EXPECT_EQ(settings.stay_bottom, 0);
-    EXPECT_FALSE(Checked(controls[10]));
-    Click(controls[10]);
-    EXPECT_EQ(settings.stay_bottom, 1);
-    EXPECT_EQ(settings.stay_top, 0);
-    EXPECT_FALSE(Checked(controls[9]));
-    Click(controls[10]);
-    EXPECT_EQ(settings.stay_bottom, 0);
-    EXPECT_EQ(settings.stay_top, 0) << "unchecking one leaves the other alone";
-  });
-}
-
-TEST_F(PreferencesTest, Decorations_SwitchedOffRemovesThemAtOnceOnDoesNotRestore) {
-  settings.use_wm_decorations = 1;
-  gtk_window_set_decorated(GTK_WINDOW(player), TRUE);
-  Run([&](GtkWidget*, const std::vector<GtkWidget*>& controls) {
-    Click(controls[11]);
-    EXPECT_EQ(settings.use_wm_decorations, 0);
-    EXPECT_FALSE(gtk_window_get_decorated(GTK_WINDOW(player)));
-    Click(controls[11]);
-    EXPECT_EQ(settings.use_wm_decorations, 1);
-    EXPECT_FALSE(gtk_window_get_decorated(GTK_WINDOW(player)));
   });
 }
 
@@ -304,26 +253,18 @@ TEST_F(PreferencesTest, SkinUnchanged_NoRestartAndSkinBecomesBareName) {
 TEST_F(PreferencesTest, OpenWhileOpen_BringsTheOpenWindowForward) {
   Run([&](GtkWidget*, const std::vector<GtkWidget*>&) {
     EXPECT_FALSE(preferences.Open());
-    EXPECT_EQ(CountToplevels("Preferences"), 1);
+    EXPECT_EQ(Toplevels("Preferences").size(), 1u);
   });
-  EXPECT_TRUE(FileExists(Dir() + "orvo.prefs")) << "the window closed normally afterwards";
+  EXPECT_TRUE(Exists(Dir() + "orvo.prefs")) << "the window closed normally afterwards";
 }
 
 TEST_F(PreferencesTest, CloseBox_ClosesLikeExitAndUnwritableFileIsNoError) {
   // A folder in the file's place: nothing can be written, nothing is said.
   ASSERT_EQ(mkdir((Dir() + "orvo.prefs").c_str(), 0700), 0);
-  bool ran = false;
-  WhenShown("Preferences", [&](GtkWidget* window) {
-    gtk_entry_set_text(GTK_ENTRY(FindAll(window, GTK_TYPE_ENTRY).front()), "-4");
-    ran = true;
-    SendDelete(window);
-  });
-  Watchdog watchdog("Preferences");
-  EXPECT_TRUE(preferences.Open());
-  EXPECT_TRUE(ran);
+  EXPECT_TRUE(Run([](GtkWidget*, const std::vector<GtkWidget*>& controls) { Type(controls[6], "-4"); },
+                  true));
   EXPECT_EQ(settings.cycle_time, 1);
   EXPECT_TRUE(dialogs.calls.empty());
-  EXPECT_EQ(CountToplevels("Preferences"), 0);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 // A screen without an RGBA visual: the "No Alpha Support" box comes before
 // the player window and the window falls back to the opaque colormap.
-#include <gtest/gtest.h>
-
 #include "tests/ui/gui_support.h"
 #include "ui/message_box.h"
 
@@ -10,12 +8,19 @@ namespace {
 
 std::string LabelText(GtkWidget* dialog) {
   std::string text;
-  GList* children = gtk_container_get_children(GTK_CONTAINER(GTK_DIALOG(dialog)->vbox));
-  for (GList* l = children; l != nullptr; l = l->next) {
-    if (GTK_IS_LABEL(l->data)) text = gtk_label_get_text(GTK_LABEL(l->data));
+  for (GtkWidget* child : Children(GTK_DIALOG(dialog)->vbox)) {
+    if (GTK_IS_LABEL(child)) text = gtk_label_get_text(GTK_LABEL(child));
   }
-  g_list_free(children);
   return text;
+}
+
+// Answers the next box titled `title` with OK from inside its loop, after
+// calling `inspect` on it.
+void AnswerBoxLater(const std::string& title, std::function<void(GtkWidget*)> inspect) {
+  WhenShown(title, [inspect](GtkWidget* box) {
+    inspect(box);
+    gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
+  });
 }
 
 TEST(NoAlphaGui, Build_NoRgbaVisual_BoxBeforeWindowThenOpaque) {
@@ -27,16 +32,7 @@ TEST(NoAlphaGui, Build_NoRgbaVisual_BoxBeforeWindowThenOpaque) {
     seen = true;
     text = LabelText(dialog);
     // The box runs inside the build: the player window must not be on screen.
-    GList* toplevels = gtk_window_list_toplevels();
-    playerShownBefore = false;
-    for (GList* l = toplevels; l != nullptr; l = l->next) {
-      const gchar* title = gtk_window_get_title(GTK_WINDOW(l->data));
-      if (title != nullptr && std::string(title) == "Orvo M " &&
-          gtk_widget_get_mapped(GTK_WIDGET(l->data))) {
-        playerShownBefore = true;
-      }
-    }
-    g_list_free(toplevels);
+    playerShownBefore = FindToplevel("Orvo M ") != nullptr;
   });
   PlayerWindow& p = f.Build("");
   EXPECT_TRUE(seen);
@@ -45,7 +41,7 @@ TEST(NoAlphaGui, Build_NoRgbaVisual_BoxBeforeWindowThenOpaque) {
   EXPECT_FALSE(p.alphaSupported());
   EXPECT_NE(gdk_colormap_get_visual(gtk_widget_get_colormap(p.window()))->depth, 32);
   EXPECT_TRUE(gtk_widget_get_mapped(p.window()));
-  EXPECT_TRUE(FindDialogs("No Alpha Support").empty());  // destroyed once answered
+  EXPECT_TRUE(Toplevels("No Alpha Support").empty());  // destroyed once answered
 }
 
 TEST(NoAlphaGui, MessageBox_Shown_SmallOkFocusedRestrictedFrameGoneAfterAnswer) {
@@ -61,14 +57,12 @@ TEST(NoAlphaGui, MessageBox_Shown_SmallOkFocusedRestrictedFrameGoneAfterAnswer) 
     GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(dialog));
     ASSERT_TRUE(GTK_IS_BUTTON(focus));
     EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(focus)), "gtk-ok");
-    GdkWMDecoration decorations{};
-    ASSERT_TRUE(gdk_window_get_decorations(dialog->window, &decorations));
-    EXPECT_EQ(decorations, GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU |
+    EXPECT_EQ(Decorations(dialog), GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU |
                                GDK_DECOR_MINIMIZE);
   });
   MessageBox("Loadimage failed", "image = caf\xE9.png");
   EXPECT_TRUE(checked);
-  EXPECT_TRUE(FindDialogs("Loadimage failed").empty());
+  EXPECT_TRUE(Toplevels("Loadimage failed").empty());
 }
 
 }  // namespace

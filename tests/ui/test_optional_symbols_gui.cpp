@@ -1,6 +1,4 @@
 // Resolving the optional functions, and a player window without them.
-#include <gtest/gtest.h>
-
 #include "tests/ui/gui_support.h"
 
 namespace orvo::test {
@@ -71,7 +69,10 @@ TEST(OptionalSymbolsGui, Build_NoOptionalFunctions_FeaturesDropButWindowWorks) {
   none.cairo = "/nonexistent/c.so";
   PlayerFixture f;
   bool boxSeen = false;
-  AnswerBoxLater("No Alpha Support", [&](GtkWidget*) { boxSeen = true; });
+  WhenShown("No Alpha Support", [&](GtkWidget* box) {
+    boxSeen = true;
+    gtk_dialog_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
+  });
   PlayerWindow& p = f.Build("", &none);
   EXPECT_EQ(CountResolved(f.symbols), 0);
   EXPECT_TRUE(boxSeen);  // without the colormap function there is no alpha
@@ -79,10 +80,7 @@ TEST(OptionalSymbolsGui, Build_NoOptionalFunctions_FeaturesDropButWindowWorks) {
   EXPECT_EQ(p.statusIcon(), nullptr);
   p.SetTooltip("ignored");
   EXPECT_EQ(gtk_window_get_icon_name(GTK_WINDOW(p.window())), nullptr);
-  gint w = 0;
-  gint h = 0;
-  gtk_widget_get_size_request(p.window(), &w, &h);
-  EXPECT_EQ(w, -1);
+  EXPECT_EQ(PlacementOf(p.window()).width, -1);
   EXPECT_TRUE(gtk_widget_get_mapped(p.window()));
 }
 

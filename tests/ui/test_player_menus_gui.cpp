@@ -1,6 +1,4 @@
 // The two pop-up menus: exact entries, icons, separators and what each runs.
-#include <gtest/gtest.h>
-
 #include "tests/ui/gui_support.h"
 #include "ui/player_menus.h"
 
@@ -9,7 +7,7 @@ namespace {
 
 // One menu entry as the user sees it: "---" for a separator, otherwise
 // "text|stock" with "(off)" appended when it is insensitive.
-std::string Describe(GtkWidget* item) {
+std::string MenuEntry(GtkWidget* item) {
   if (GTK_IS_SEPARATOR_MENU_ITEM(item)) return "---";
   std::string text = gtk_label_get_text(GTK_LABEL(gtk_bin_get_child(GTK_BIN(item))));
   GtkWidget* image = gtk_image_menu_item_get_image(GTK_IMAGE_MENU_ITEM(item));
@@ -25,17 +23,9 @@ std::string Describe(GtkWidget* item) {
   return text;
 }
 
-std::vector<GtkWidget*> Items(GtkWidget* menu) {
-  std::vector<GtkWidget*> out;
-  GList* list = gtk_container_get_children(GTK_CONTAINER(menu));
-  for (GList* l = list; l != nullptr; l = l->next) out.push_back(GTK_WIDGET(l->data));
-  g_list_free(list);
-  return out;
-}
-
-std::vector<std::string> DescribeAll(GtkWidget* menu) {
+std::vector<std::string> MenuEntries(GtkWidget* menu) {
   std::vector<std::string> out;
-  for (GtkWidget* item : Items(menu)) out.push_back(Describe(item));
+  for (GtkWidget* item : Children(menu)) out.push_back(MenuEntry(item));
   return out;
 }
 
@@ -47,15 +37,6 @@ const std::vector<std::string> kStatusTail = {
     "---",           "Exit|gtk-close",              "---",
     "show Playlist|gtk-info", "Orvo M|(off)"};
 
-TEST(PlayerMenusGui, AddMenu_NoDrive_EndsWithSeparator) {
-  RecordingActions actions;
-  FakeDrives drives({});
-  PlayerMenus menus(actions, drives);
-  GtkWidget* menu = menus.BuildAddMenu();
-  EXPECT_EQ(DescribeAll(menu), kAddEntries);
-  gtk_widget_destroy(menu);
-}
-
 TEST(PlayerMenusGui, AddMenu_TwoDrives_OneEntryPerDriveLastDriveCurrent) {
   RecordingActions actions;
   FakeDrives drives({"/dev/sr0", "/dev/cd_rw"});
@@ -64,10 +45,10 @@ TEST(PlayerMenusGui, AddMenu_TwoDrives_OneEntryPerDriveLastDriveCurrent) {
   std::vector<std::string> expected = kAddEntries;
   expected.push_back("/dev/sr0|gtk-cdrom");
   expected.push_back("/dev/cdrw|gtk-cdrom");  // the underscore marks a mnemonic
-  EXPECT_EQ(DescribeAll(menu), expected);
+  EXPECT_EQ(MenuEntries(menu), expected);
   EXPECT_EQ(drives.selections, (std::vector<int>{0, 1}));
 
-  const std::vector<GtkWidget*> items = Items(menu);
+  const std::vector<GtkWidget*> items = Children(menu);
   gtk_menu_item_activate(GTK_MENU_ITEM(items[5]));
   gtk_menu_item_activate(GTK_MENU_ITEM(items[4]));
   for (int i = 0; i < 3; ++i) gtk_menu_item_activate(GTK_MENU_ITEM(items[i]));
@@ -76,16 +57,19 @@ TEST(PlayerMenusGui, AddMenu_TwoDrives_OneEntryPerDriveLastDriveCurrent) {
   gtk_widget_destroy(menu);
 }
 
-TEST(PlayerMenusGui, StatusIconMenu_NoDrive_TwoSeparatorsBeforePlay) {
+TEST(PlayerMenusGui, BothMenus_NoDrive_AddMenuEndsWithSeparatorStatusMenuHasTwoBeforePlay) {
   RecordingActions actions;
   FakeDrives drives({});
   PlayerMenus menus(actions, drives);
-  GtkWidget* menu = menus.BuildStatusIconMenu();
+  GtkWidget* menu = menus.BuildAddMenu();
+  EXPECT_EQ(MenuEntries(menu), kAddEntries);
+  gtk_widget_destroy(menu);
+  menu = menus.BuildStatusIconMenu();
   std::vector<std::string> expected = kAddEntries;
   expected.insert(expected.end(), kStatusTail.begin(), kStatusTail.end());
-  EXPECT_EQ(DescribeAll(menu), expected);
+  EXPECT_EQ(MenuEntries(menu), expected);
 
-  for (GtkWidget* item : Items(menu)) {
+  for (GtkWidget* item : Children(menu)) {
     if (!GTK_IS_SEPARATOR_MENU_ITEM(item)) gtk_menu_item_activate(GTK_MENU_ITEM(item));
   }
   // The insensitive title entry leads nowhere.
@@ -108,7 +92,7 @@ TEST(PlayerMenusGui, MenuEntry_ActionDestroysMenu_NoUseAfterFree) {
   FakeDrives drives({});
   PlayerMenus menus(actions, drives);
   actions.menu = menus.BuildAddMenu();
-  gtk_menu_item_activate(GTK_MENU_ITEM(Items(actions.menu)[1]));
+  gtk_menu_item_activate(GTK_MENU_ITEM(Children(actions.menu)[1]));
   EXPECT_EQ(actions.calls, std::vector<std::string>{"AddFolder"});
 }
 

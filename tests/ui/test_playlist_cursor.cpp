@@ -12,69 +12,47 @@
 namespace orvo {
 namespace {
 
-class PlaylistCursorTest : public ::testing::Test {
- protected:
-  void Fill(std::initializer_list<const char*> paths) {
-    for (const char* path : paths) playlist_.append(path);
-  }
-  CurrentPlaylist playlist_;
-  RecordingActions actions_;
-  PlaylistCursor cursor_{playlist_, actions_};
+struct Presses {
+  std::vector<const char*> entries;
+  int cursor;         // -1: none
+  const char* keys;   // F first, P previous, N next, L last
+  std::vector<std::string> played;
+  int index;          // the cursor afterwards, -1: none
 };
 
-TEST_F(PlaylistCursorTest, AllHandlers_EmptyList_NothingPlays) {
-  cursor_.PlayFirstSong();
-  cursor_.PlayPreviousSong();
-  cursor_.PlayNextSong();
-  cursor_.PlayLastSong();
-  EXPECT_TRUE(actions_.calls.empty());
-  EXPECT_FALSE(playlist_.hasCursor());
-}
-
-TEST_F(PlaylistCursorTest, FirstAndLast_PlayEnds) {
-  Fill({"a.mp3", "b.mp3", "c.mp3"});
-  cursor_.PlayLastSong();
-  cursor_.PlayFirstSong();
-  EXPECT_EQ(actions_.calls, (std::vector<std::string>{"PlaySong c.mp3", "PlaySong a.mp3"}));
-  EXPECT_EQ(playlist_.index(), 0);
-}
-
-TEST_F(PlaylistCursorTest, Previous_OnFirstRestartsIt_WithoutCursorNothing) {
-  Fill({"a.mp3", "b.mp3"});
-  cursor_.PlayPreviousSong();
-  EXPECT_TRUE(actions_.calls.empty());
-  EXPECT_FALSE(playlist_.hasCursor());
-
-  playlist_.select(1);
-  cursor_.PlayPreviousSong();
-  cursor_.PlayPreviousSong();
-  EXPECT_EQ(actions_.calls, (std::vector<std::string>{"PlaySong a.mp3", "PlaySong a.mp3"}));
-  EXPECT_EQ(playlist_.index(), 0);
-}
-
-TEST_F(PlaylistCursorTest, Next_WithoutCursorPlaysFirst_OnLastRestartsIt) {
-  Fill({"a.mp3", "b.mp3"});
-  cursor_.PlayNextSong();
-  cursor_.PlayNextSong();
-  cursor_.PlayNextSong();
-  EXPECT_EQ(actions_.calls,
-            (std::vector<std::string>{"PlaySong a.mp3", "PlaySong b.mp3", "PlaySong b.mp3"}));
-  EXPECT_EQ(playlist_.index(), 1);
-}
-
-TEST_F(PlaylistCursorTest, AllHandlers_EmptiedEntry_CursorMovesButNothingPlays) {
-  Fill({"", "b.mp3", ""});
-  cursor_.PlayFirstSong();
-  EXPECT_EQ(playlist_.index(), 0);
-  cursor_.PlayNextSong();
-  EXPECT_EQ(playlist_.index(), 1);
-  cursor_.PlayLastSong();
-  EXPECT_EQ(playlist_.index(), 2);
-  cursor_.PlayNextSong();  // stays on the emptied last entry
-  cursor_.PlayPreviousSong();
-  cursor_.PlayPreviousSong();  // onto the emptied first entry
-  EXPECT_EQ(playlist_.index(), 0);
-  EXPECT_EQ(actions_.calls, (std::vector<std::string>{"PlaySong b.mp3", "PlaySong b.mp3"}));
+TEST(PlaylistCursor, Presses_PlayTheSongUnderTheMovedCursor) {
+  const Presses cases[] = {
+      {{}, -1, "FPNL", {}, -1},  // an empty list plays nothing
+      {{"a.mp3", "b.mp3", "c.mp3"}, -1, "LF", {"PlaySong c.mp3", "PlaySong a.mp3"}, 0},
+      // Previous without a cursor does nothing, on the first entry replays it.
+      {{"a.mp3", "b.mp3"}, -1, "P", {}, -1},
+      {{"a.mp3", "b.mp3"}, 1, "PP", {"PlaySong a.mp3", "PlaySong a.mp3"}, 0},
+      // Next without a cursor plays the first, on the last replays it.
+      {{"a.mp3", "b.mp3"}, -1, "NNN", {"PlaySong a.mp3", "PlaySong b.mp3", "PlaySong b.mp3"}, 1},
+      // Emptied entries take the cursor but play nothing.
+      {{"", "b.mp3", ""}, -1, "F", {}, 0},
+      {{"", "b.mp3", ""}, -1, "FN", {"PlaySong b.mp3"}, 1},
+      {{"", "b.mp3", ""}, -1, "L", {}, 2},
+      {{"", "b.mp3", ""}, 2, "NPP", {"PlaySong b.mp3"}, 0},
+  };
+  for (const Presses& c : cases) {
+    CurrentPlaylist playlist;
+    for (const char* path : c.entries) playlist.append(path);
+    if (c.cursor >= 0) playlist.select(c.cursor);
+    RecordingActions actions;
+    PlaylistCursor cursor(playlist, actions);
+    for (const char* key = c.keys; *key != '\0'; ++key) {
+      switch (*key) {
+        case 'F': cursor.PlayFirstSong(); break;
+        case 'P': cursor.PlayPreviousSong(); break;
+        case 'N': cursor.PlayNextSong(); break;
+        default: cursor.PlayLastSong(); break;
+      }
+    }
+    SCOPED_TRACE(std::string(c.keys) + " from " + std::to_string(c.cursor));
+    EXPECT_EQ(actions.calls, c.played);
+    EXPECT_EQ(playlist.hasCursor() ? playlist.index() : -1, c.index);
+  }
 }
 
 }  // namespace

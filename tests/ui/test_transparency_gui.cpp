@@ -29,7 +29,7 @@ GtkWidget* ShowBackdrop() {
   GdkColor colour{0, 0x2020, 0xc0c0, 0x4040};
   gtk_widget_modify_bg(backdrop, GTK_STATE_NORMAL, &colour);
   gtk_widget_show_all(backdrop);
-  PumpUntil([&] { return gtk_widget_get_mapped(backdrop); });
+  WaitFor([&] { return gtk_widget_get_mapped(backdrop); });
   return backdrop;
 }
 
@@ -42,11 +42,11 @@ TEST(TransparencyCompositor, PaintBackground_ClearSkinPixels_ShowWhatIsBehind) {
   f.folder.WriteSkinImage("skin.png", 400, 100, 30, kSkin);
   PlayerWindow& p = f.Build("");
   EXPECT_TRUE(p.alphaSupported());
-  EXPECT_TRUE(FindDialogs("No Alpha Support").empty());
+  EXPECT_TRUE(Toplevels("No Alpha Support").empty());
   GdkVisual* visual = gdk_colormap_get_visual(gtk_widget_get_colormap(p.window()));
   EXPECT_EQ(visual->depth, 32);
   // The compositor repaints asynchronously; wait for the skin to show.
-  EXPECT_TRUE(PumpUntil([] { return Near(ScreenPixel(390, 95), kSkin); }))
+  EXPECT_TRUE(WaitFor([] { return Near(ScreenPixel(390, 95), kSkin); }))
       << std::hex << ScreenPixel(390, 95);
   EXPECT_TRUE(Near(ScreenPixel(10, 50), kBehind)) << std::hex << ScreenPixel(10, 50);
   EXPECT_TRUE(Near(ScreenPixel(25, 5), kBehind)) << std::hex << ScreenPixel(25, 5);

@@ -1,12 +1,6 @@
 // The player window under a real window manager and system tray: the status
 // icon, minimising and restoring, the iconified flag, the decoration toggle
 // and the stacking settings.
-#include <gtest/gtest.h>
-#include <gdk/gdkx.h>
-
-#include <cstdio>
-#include <cstdlib>
-
 #include "tests/ui/gui_support.h"
 
 namespace orvo::test {
@@ -21,33 +15,20 @@ void ClickAt(int x, int y) {
   ASSERT_EQ(std::system(command.c_str()), 0);
 }
 
-// The window manager's _NET_WM_STATE of the player window, as xprop prints it.
-std::string WmState(GtkWidget* window) {
-  const std::string command =
-      "xprop -id " + std::to_string(GDK_WINDOW_XID(window->window)) + " _NET_WM_STATE";
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    while (fgets(buffer, sizeof buffer, pipe) != nullptr) out += buffer;
-    pclose(pipe);
-  }
-  return out;
-}
-
 TEST(WindowBehaviourDesktop, StatusIcon_ClickedInTray_MinimisesAndRestores) {
   PlayerFixture f;
   f.folder.WriteSkinImage("audio-x-generic.png", 22, 22, 0, 0xe0a020);
   PlayerWindow& p = f.Build("");
   ASSERT_NE(p.statusIcon(), nullptr);
   EXPECT_TRUE(gtk_status_icon_get_visible(p.statusIcon()));
-  ASSERT_TRUE(PumpUntil([&] { return gtk_status_icon_is_embedded(p.statusIcon()); }));
+  ASSERT_TRUE(WaitFor([&] { return gtk_status_icon_is_embedded(p.statusIcon()); }));
   EXPECT_EQ(gtk_status_icon_get_storage_type(p.statusIcon()), GTK_IMAGE_PIXBUF);
 
   // The tray lays its icons out after embedding them: click only once the
   // icon has kept its place for a while.
   GdkRectangle area{};
   GdkRectangle previous{-1, -1, -1, -1};
-  ASSERT_TRUE(PumpUntil([&] {
+  ASSERT_TRUE(WaitFor([&] {
     PumpFor(200);
     const bool known = gtk_status_icon_get_geometry(p.statusIcon(), nullptr, &area, nullptr);
     const bool still = known && area.width > 1 && area.x == previous.x && area.y == previous.y &&
@@ -56,10 +37,10 @@ TEST(WindowBehaviourDesktop, StatusIcon_ClickedInTray_MinimisesAndRestores) {
     return still;
   }));
   ClickAt(area.x + area.width / 2, area.y + area.height / 2);
-  EXPECT_TRUE(PumpUntil([&] { return p.iconified(); }));
+  EXPECT_TRUE(WaitFor([&] { return p.iconified(); }));
   EXPECT_EQ(p.NotificationAnchor(), nullptr);
   ClickAt(area.x + area.width / 2, area.y + area.height / 2);
-  EXPECT_TRUE(PumpUntil([&] { return !p.iconified(); }));
+  EXPECT_TRUE(WaitFor([&] { return !p.iconified(); }));
   EXPECT_EQ(p.NotificationAnchor(), p.openButton());
 }
 
@@ -69,11 +50,11 @@ TEST(WindowBehaviourDesktop, WindowState_IconifyAndDeiconify_FlagFollows) {
   PlayerWindow& p = f.Build("");
   EXPECT_FALSE(p.iconified());
   gtk_window_iconify(GTK_WINDOW(p.window()));
-  EXPECT_TRUE(PumpUntil([&] { return p.iconified(); }));
+  EXPECT_TRUE(WaitFor([&] { return p.iconified(); }));
   p.ToggleMinimised();  // restores also while kept above
-  EXPECT_TRUE(PumpUntil([&] { return !p.iconified(); }));
+  EXPECT_TRUE(WaitFor([&] { return !p.iconified(); }));
   p.ToggleMinimised();
-  EXPECT_TRUE(PumpUntil([&] { return p.iconified(); }));
+  EXPECT_TRUE(WaitFor([&] { return p.iconified(); }));
 }
 
 TEST(WindowBehaviourDesktop, Build_StackingSettings_RequestedFromWindowManager) {
@@ -81,17 +62,29 @@ TEST(WindowBehaviourDesktop, Build_StackingSettings_RequestedFromWindowManager) 
   top.settings.stay_top = 1;
   top.settings.stay_bottom = 2;  // only exactly 1 counts
   PlayerWindow& p = top.Build("");
-  EXPECT_TRUE(PumpUntil([&] { return WmState(p.window()).find("_NET_WM_STATE_ABOVE") !=
-                                     std::string::npos; }));
-  EXPECT_EQ(WmState(p.window()).find("_NET_WM_STATE_BELOW"), std::string::npos);
-  EXPECT_NE(WmState(p.window()).find("_NET_WM_STATE_SKIP_TASKBAR"), std::string::npos);
+  EXPECT_TRUE(WaitFor([&] { return HasWmState(p.window(), "_NET_WM_STATE_ABOVE"); }));
+  EXPECT_FALSE(HasWmState(p.window(), "_NET_WM_STATE_BELOW"));
+  EXPECT_TRUE(HasWmState(p.window(), "_NET_WM_STATE_SKIP_TASKBAR"));
 
   PlayerFixture bottom;
   bottom.settings.stay_bottom = 1;
   bottom.settings.start_minimized = 1;
   PlayerWindow& q = bottom.Build("");
-  EXPECT_TRUE(PumpUntil([&] { return q.iconified(); }));
-  EXPECT_NE(WmState(q.window()).find("_NET_WM_STATE_BELOW"), std::string::npos);
+  EXPECT_TRUE(WaitFor([&] { return q.iconified(); }));
+  EXPECT_TRUE(HasWmState(q.window(), "_NET_WM_STATE_BELOW"));
+}
+
+// Waits until the window manager manages the player (it then lists the
+// window's skip-taskbar state), so that a click lands on the window.
+void WaitUntilManaged(PlayerWindow& p) {
+  ASSERT_TRUE(WaitFor([&] { return HasWmState(p.window(), "_NET_WM_STATE_SKIP_TASKBAR"); }));
+}
+
+std::pair<int, int> Position(GtkWidget* window) {
+  int x = 0;
+  int y = 0;
+  gtk_window_get_position(GTK_WINDOW(window), &x, &y);
+  return {x, y};
 }
 
 TEST(WindowBehaviourDesktop, ToggleDecorations_ClickOnSkin_FrameComesAndGoesInPlace) {
@@ -99,47 +92,37 @@ TEST(WindowBehaviourDesktop, ToggleDecorations_ClickOnSkin_FrameComesAndGoesInPl
   f.settings.use_wm_decorations = 1;
   PlayerWindow& p = f.Build("[player]\nwindowx = 200\nwindowy = 150\n");
   GtkWindow* window = GTK_WINDOW(p.window());
-  int x0 = 0;
-  int y0 = 0;
-  gtk_window_get_position(window, &x0, &y0);
+  WaitUntilManaged(p);
+  const auto [x0, y0] = Position(p.window());
   ClickAt(x0 + 5, y0 + 5);  // on the skin, away from the buttons
-  EXPECT_TRUE(PumpUntil([&] { return gtk_window_get_decorated(window) != FALSE; }));
-  int x1 = 0;
-  int y1 = 0;
+  EXPECT_TRUE(WaitFor([&] { return gtk_window_get_decorated(window) != FALSE; }));
   PumpFor(300);
-  gtk_window_get_position(window, &x1, &y1);
-  EXPECT_EQ(x1, x0);
-  EXPECT_EQ(y1, y0);
+  EXPECT_EQ(Position(p.window()), std::make_pair(x0, y0));
   // Click into the skin again, now below the title bar.
   gint clientX = 0;
   gint clientY = 0;
   gdk_window_get_origin(p.window()->window, &clientX, &clientY);
   EXPECT_GT(clientY, y0);
   ClickAt(clientX + 5, clientY + 5);
-  EXPECT_TRUE(PumpUntil([&] { return gtk_window_get_decorated(window) == FALSE; }));
-
+  EXPECT_TRUE(WaitFor([&] { return gtk_window_get_decorated(window) == FALSE; }));
   PumpFor(300);
-  int x2 = 0;
-  int y2 = 0;
-  gtk_window_get_position(window, &x2, &y2);
-  EXPECT_EQ(x2, x0);
-  EXPECT_EQ(y2, y0);
+  EXPECT_EQ(Position(p.window()), std::make_pair(x0, y0));
 
   // Switched off in the preferences: clicks change nothing.
   f.settings.use_wm_decorations = 0;
   ClickAt(x0 + 5, y0 + 5);
   PumpFor(300);
   EXPECT_FALSE(gtk_window_get_decorated(window));
-}
 
-TEST(WindowBehaviourDesktop, ToggleDecorations_GlueSet_ClicksIgnored) {
-  PlayerFixture f;
-  f.settings.use_wm_decorations = 1;
-  PlayerWindow& p = f.Build("[player]\nglue = 1\nwindowx = 100\nwindowy = 100\n");
-  EXPECT_EQ(gtk_widget_get_events(p.window()) & GDK_BUTTON_PRESS_MASK, 0);
-  ClickAt(105, 105);
+  // A glued skin ignores clicks even when decorations are allowed.
+  PlayerFixture glued;
+  glued.settings.use_wm_decorations = 1;
+  PlayerWindow& q = glued.Build("[player]\nglue = 1\nwindowx = 100\nwindowy = 500\n");
+  EXPECT_EQ(gtk_widget_get_events(q.window()) & GDK_BUTTON_PRESS_MASK, 0);
+  WaitUntilManaged(q);
+  ClickAt(105, 505);
   PumpFor(300);
-  EXPECT_FALSE(gtk_window_get_decorated(GTK_WINDOW(p.window())));
+  EXPECT_FALSE(gtk_window_get_decorated(GTK_WINDOW(q.window())));
 }
 
 }  // namespace

@@ -1,36 +1,9 @@
-#include <algorithm>
-
-#include "tests/ui/window_fixture.h"
+#include "tests/ui/gui_support.h"
 #include "ui/playlist_manager_window.h"
 #include "ui/preferences_window.h"
 
 namespace orvo::test {
 namespace {
-
-// The player's window manager state atoms (_NET_WM_STATE_ABOVE ...).
-std::vector<std::string> NetWmState(GtkWidget* window) {
-  std::vector<std::string> names;
-  GdkAtom type = GDK_NONE;
-  gint format = 0;
-  gint length = 0;
-  guchar* data = nullptr;
-  if (gdk_property_get(gtk_widget_get_window(window), gdk_atom_intern("_NET_WM_STATE", FALSE),
-                       gdk_atom_intern("ATOM", FALSE), 0, 64, FALSE, &type, &format, &length,
-                       &data)) {
-    const auto* atoms = reinterpret_cast<const GdkAtom*>(data);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(length) / sizeof(GdkAtom); ++i) {
-      gchar* name = gdk_atom_name(atoms[i]);
-      names.emplace_back(name);
-      g_free(name);
-    }
-    g_free(data);
-  }
-  return names;
-}
-
-bool Has(const std::vector<std::string>& names, const char* name) {
-  return std::find(names.begin(), names.end(), name) != names.end();
-}
 
 // With a window manager that really minimises: the windows read the
 // player's actual state.
@@ -51,29 +24,21 @@ class WindowManagerTest : public WindowFixture {
   // Opens `open`'s window, checks the player is minimised meanwhile, closes it.
   void OpenWhileWatchingPlayer(const char* title, const std::function<void()>& open,
                                bool* minimisedWhileOpen) {
-    WhenShown(title, [&, title](GtkWidget* window) {
+    RunWindow(title, open, [&](GtkWidget*) {
       *minimisedWhileOpen = WaitFor([this] { return PlayerIconified(); });
-      GtkWidget* exit = FindButton(window, "exit");
-      ASSERT_NE(exit, nullptr) << title;
-      gtk_button_clicked(GTK_BUTTON(exit));
-    });
-    Watchdog watchdog(title);
-    open();
+    }, "exit");
   }
 };
 
-TEST_F(WindowManagerTest, Manager_PlayerShown_MinimisedWhileOpenRestoredAfter) {
+TEST_F(WindowManagerTest, BothWindows_PlayerShown_MinimisedWhileOpenRestoredAfter) {
   bool minimised = false;
   OpenWhileWatchingPlayer(
       "Manage Playlists", [&] { PlaylistManagerWindow(context, [] { return false; }).Open(); },
       &minimised);
   EXPECT_TRUE(minimised);
   EXPECT_TRUE(WaitFor([this] { return !PlayerIconified(); }));
-}
-
-TEST_F(WindowManagerTest, Preferences_PlayerShown_MinimisedWhileOpenRestoredAfter) {
+  minimised = false;
   PreferencesWindow preferences(context, nullptr);
-  bool minimised = false;
   OpenWhileWatchingPlayer("Preferences", [&] { EXPECT_TRUE(preferences.Open()); }, &minimised);
   EXPECT_TRUE(minimised);
   EXPECT_TRUE(WaitFor([this] { return !PlayerIconified(); }));
@@ -96,23 +61,19 @@ TEST_F(WindowManagerTest, Preferences_StayTopThenBottom_KeepsPlayerAboveThenBelo
   PreferencesWindow preferences(context, nullptr);
   bool above = false;
   bool belowOnly = false;
-  WhenShown("Preferences", [&](GtkWidget* window) {
+  RunWindow("Preferences", [&] { preferences.Open(); }, [&](GtkWidget* window) {
     const std::vector<GtkWidget*> boxes = FindAll(window, GTK_TYPE_CHECK_BUTTON);
     GtkWidget* top = boxes[7];
     GtkWidget* bottom = boxes[8];
     ASSERT_STREQ(gtk_button_get_label(GTK_BUTTON(top)), "Always stay on top");
     ASSERT_STREQ(gtk_button_get_label(GTK_BUTTON(bottom)), "Always below everything");
     gtk_button_clicked(GTK_BUTTON(top));
-    above = WaitFor([&] { return Has(NetWmState(player), "_NET_WM_STATE_ABOVE"); });
+    above = WaitFor([&] { return HasWmState(player, "_NET_WM_STATE_ABOVE"); });
     gtk_button_clicked(GTK_BUTTON(bottom));
     belowOnly = WaitFor([&] {
-      const std::vector<std::string> state = NetWmState(player);
-      return Has(state, "_NET_WM_STATE_BELOW") && !Has(state, "_NET_WM_STATE_ABOVE");
+      return HasWmState(player, "_NET_WM_STATE_BELOW") && !HasWmState(player, "_NET_WM_STATE_ABOVE");
     });
-    gtk_button_clicked(GTK_BUTTON(FindButton(window, "exit")));
-  });
-  Watchdog watchdog("Preferences");
-  preferences.Open();
+  }, "exit");
   EXPECT_TRUE(above);
   EXPECT_TRUE(belowOnly);
   EXPECT_EQ(settings.stay_top, 0);
