@@ -50,11 +50,13 @@ PlayerWindow::~PlayerWindow() {
   gtk_widget_destroy(window_);
 }
 
-void PlayerWindow::Build(const std::string& skinFile) {
-  // Creating the font map now lets pango load the font configuration on its
-  // own worker thread while the window is put together, instead of when the
-  // label is first measured just before the window can be shown.
+void PlayerWindow::PrepareFonts() {
+  // Creating the default font map is what starts pango's loading thread.
   pango_cairo_font_map_get_default();
+}
+
+void PlayerWindow::Build(const std::string& skinFile) {
+  PrepareFonts();
   IniFile file;
   file.open(skinFile);  // a missing file leaves every key at its default
   CreateWindow(skinFile);

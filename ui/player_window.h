@@ -34,6 +34,12 @@ class PlayerWindow : public PlayerView {
   PlayerWindow(const PlayerWindow&) = delete;
   PlayerWindow& operator=(const PlayerWindow&) = delete;
 
+  // Starts loading the font configuration, which pango does on a worker
+  // thread of its own, so that it overlaps whatever the caller does next
+  // instead of holding up the first measurement of the display label. Only
+  // the first call does anything; Build calls it too. GUI thread only.
+  static void PrepareFonts();
+
   // Reads the skin description at `skinFile` (a missing file gives every
   // default), builds and shows the window, applies the stacking settings and
   // creates the status icon. Call once.
