@@ -48,8 +48,7 @@ int Application::Run(int argc, char** argv) {
   // The diagnostics are read line by line by whoever started the player.
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
 
-  engine_->Initialise();
-  cdDriveCount_ = cd_.OpenDrives();
+  StartSlowInitialisations();
   // Toolkit options on the command line are not the toolkit's: they are
   // ordinary arguments below.
   gtk_init(nullptr, nullptr);
@@ -57,8 +56,6 @@ int Application::Run(int argc, char** argv) {
   std::cout << "INIT complete\n----\n" << std::flush;
 
   ResolveOptionalSymbols();
-  paths_ = ProgramPaths::FromRunningProgram();
-  notifications_.InitNotifications(paths_.programPath);
   settings_.Load(paths_.programDirectory + "orvo.prefs");
 
   const CommandLine commandLine =
@@ -85,6 +82,19 @@ int Application::Run(int argc, char** argv) {
   ArmStartupTimer();
   gtk_main();
   EndProcess();
+}
+
+void Application::StartSlowInitialisations() {
+  // None of these touches the toolkit or shows anything, so each runs on a
+  // thread of its own from the first moment, overlapping the toolkit's start
+  // and the window's construction; each is waited for where its result is
+  // first needed (playback, the add menu or a CD, the first bubble, the
+  // display label's font).
+  PlayerWindow::PrepareFonts();
+  engine_->Initialise();
+  cd_.OpenDrives();
+  paths_ = ProgramPaths::FromRunningProgram();
+  notifications_.InitNotifications(paths_.programPath);
 }
 
 void Application::ResolveOptionalSymbols() {

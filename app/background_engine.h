@@ -2,8 +2,8 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 
+#include "app/background_task.h"
 #include "playlist/media_engine.h"
 
 namespace orvo {
@@ -34,8 +34,10 @@ class BackgroundEngine final : public MediaEngine {
  private:
   MediaEngine& Ready() const;
 
+  // Declared after the engine, so that it is destroyed first: its destructor
+  // waits for the initialisation before the engine goes.
   std::unique_ptr<MediaEngine> engine_;
-  mutable std::thread starting_;
+  BackgroundTask starting_;
 };
 
 }  // namespace orvo
