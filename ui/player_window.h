@@ -16,9 +16,9 @@ namespace orvo {
 
 class CurrentPlaylist;
 class DriveList;
-class IniFile;
 class OptionalSymbols;
 class PlayerActions;
+class SkinImageLoader;
 struct Settings;
 
 // The skinned main window: the skin image as background, a one-line display
@@ -73,8 +73,8 @@ class PlayerWindow : public PlayerView {
 
  private:
   void CreateWindow(const std::string& skinFile);
-  void PlaceSkinImage(IniFile& file);
-  void RequestImageSize();
+  void PlaceSkinImage(SkinImageLoader& loader);
+  void RequestImageSize(const SkinImageLoader& loader);
   void BuildRows();
   void BuildDisplayLabel();
   void ConnectButtons();
