@@ -74,6 +74,12 @@ int Application::Run(int argc, char** argv) {
   BuildPlayer();
   // The window is on the screen now, not when the main loop next runs.
   gdk_flush();
+  // The engine is first needed when the startup timer starts playback, and
+  // its start overlaps the wait for that timer. Not earlier: libxine loads
+  // its plugins then (every one of them when its plugin cache is missing),
+  // which takes a processor for tens of milliseconds and holds the dynamic
+  // loader's lock that the window's own library loading waits for.
+  engine_->Initialise();
   std::cout << "main finished \n" << std::flush;
 
   LoadStartupPlaylist(commandLine);
@@ -88,10 +94,9 @@ void Application::StartSlowInitialisations() {
   // None of these touches the toolkit or shows anything, so each runs on a
   // thread of its own from the first moment, overlapping the toolkit's start
   // and the window's construction; each is waited for where its result is
-  // first needed (playback, the add menu or a CD, the first bubble, the
-  // display label's font).
+  // first needed (the add menu or a CD, the first bubble, the display
+  // label's font).
   PlayerWindow::PrepareFonts();
-  engine_->Initialise();
   cd_.OpenDrives();
   paths_ = ProgramPaths::FromRunningProgram();
   notifications_.InitNotifications(paths_.programPath);

@@ -9,9 +9,10 @@
 namespace orvo {
 
 // Initialises another engine on a thread of its own, so that the engine's
-// start (libxine loads its plugins and probes the sound server) overlaps the
-// building of the player window. Every other operation first waits for that
-// initialisation to finish; all of them run on the caller's thread.
+// start (libxine loads its plugins and probes the sound server) overlaps
+// what the GUI thread does until playback starts. Every other operation
+// first waits for that initialisation to finish; all of them run on the
+// caller's thread.
 class BackgroundEngine final : public MediaEngine {
  public:
   explicit BackgroundEngine(std::unique_ptr<MediaEngine> engine);
