@@ -91,11 +91,12 @@ int Application::Run(int argc, char** argv) {
 }
 
 void Application::StartSlowInitialisations() {
-  // None of these touches the toolkit or shows anything, so each runs on a
-  // thread of its own from the first moment, overlapping the toolkit's start
-  // and the window's construction; each is waited for where its result is
-  // first needed (the add menu or a CD, the first bubble, the display
-  // label's font).
+  // Nothing of this needs the toolkit or shows anything, so the slow parts
+  // (the font configuration, the CD drives, loading libnotify) run on
+  // threads of their own from the first moment, overlapping the toolkit's
+  // start and the window's construction; each is waited for where its result
+  // is first needed (the display label, the add menu or a CD, the first
+  // bubble).
   PlayerWindow::PrepareFonts();
   cd_.OpenDrives();
   paths_ = ProgramPaths::FromRunningProgram();
