@@ -23,8 +23,6 @@ class SkinImageLoader {
   SkinImageLoader(const SkinImageLoader&) = delete;
   SkinImageLoader& operator=(const SkinImageLoader&) = delete;
 
-  const std::string& imagePath() const { return imagePath_; }
-
   // Starts asking `fileInfo` (gdk_pixbuf_get_file_info, or nullptr when that
   // function is missing) for the width and height the file states.
   void StartFileInfo(FileInfoFunction fileInfo);
