@@ -4,7 +4,26 @@
 
 namespace orvo {
 
+namespace {
+
+// GLib deadlocks when one thread, inside a class initialisation, waits for a
+// type that another thread is registering and whose registration adds an
+// interface (GdkPixbuf is a GIcon): the second waits for the first's class
+// lock. The toolkit's classes refer to gdk-pixbuf's types while the window is
+// made, so those types are registered here, on the GUI thread, before any
+// reading thread can be the first to need them.
+void RegisterPixbufTypes() {
+  g_type_ensure(GDK_TYPE_PIXBUF);
+  g_type_ensure(GDK_TYPE_PIXBUF_ANIMATION);
+  g_type_ensure(GDK_TYPE_PIXBUF_ANIMATION_ITER);
+  g_type_ensure(GDK_TYPE_PIXBUF_SIMPLE_ANIM);
+  g_type_ensure(GDK_TYPE_PIXBUF_LOADER);
+}
+
+}  // namespace
+
 SkinImageLoader::SkinImageLoader(std::string imagePath) : imagePath_(std::move(imagePath)) {
+  RegisterPixbufTypes();
   decoding_.Start([this] {
     animation_ = gdk_pixbuf_animation_new_from_file(imagePath_.c_str(), nullptr);
   });
