@@ -48,8 +48,7 @@ int Application::Run(int argc, char** argv) {
   // The diagnostics are read line by line by whoever started the player.
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
 
-  engine_->Initialise();
-  cdDriveCount_ = cd_.OpenDrives();
+  StartSlowInitialisations();
   // Toolkit options on the command line are not the toolkit's: they are
   // ordinary arguments below.
   gtk_init(nullptr, nullptr);
@@ -57,8 +56,6 @@ int Application::Run(int argc, char** argv) {
   std::cout << "INIT complete\n----\n" << std::flush;
 
   ResolveOptionalSymbols();
-  paths_ = ProgramPaths::FromRunningProgram();
-  notifications_.InitNotifications(paths_.programPath);
   settings_.Load(paths_.programDirectory + "orvo.prefs");
 
   const CommandLine commandLine =
@@ -77,6 +74,12 @@ int Application::Run(int argc, char** argv) {
   BuildPlayer();
   // The window is on the screen now, not when the main loop next runs.
   gdk_flush();
+  // The engine is first needed when the startup timer starts playback, and
+  // its start overlaps the wait for that timer. Not earlier: libxine loads
+  // its plugins then (every one of them when its plugin cache is missing),
+  // which takes a processor for tens of milliseconds and holds the dynamic
+  // loader's lock that the window's own library loading waits for.
+  engine_->Initialise();
   std::cout << "main finished \n" << std::flush;
 
   LoadStartupPlaylist(commandLine);
@@ -85,6 +88,19 @@ int Application::Run(int argc, char** argv) {
   ArmStartupTimer();
   gtk_main();
   EndProcess();
+}
+
+void Application::StartSlowInitialisations() {
+  // Nothing of this needs the toolkit or shows anything, so the slow parts
+  // (the font configuration, the CD drives, loading libnotify) run on
+  // threads of their own from the first moment, overlapping the toolkit's
+  // start and the window's construction; each is waited for where its result
+  // is first needed (the display label, the add menu or a CD, the first
+  // bubble).
+  PlayerWindow::PrepareFonts();
+  cd_.OpenDrives();
+  paths_ = ProgramPaths::FromRunningProgram();
+  notifications_.InitNotifications(paths_.programPath);
 }
 
 void Application::ResolveOptionalSymbols() {

@@ -6,12 +6,12 @@
 #include <random>
 #include <string>
 
+#include "app/background_drives.h"
+#include "app/background_notifier.h"
 #include "app/gtk_message_dialogs.h"
 #include "app/program_paths.h"
 #include "app/settings.h"
-#include "desktop/notification_service.h"
 #include "mediainfo/song_info.h"
-#include "playlist/cd_player.h"
 #include "playlist/glib_event_loop.h"
 #include "playlist/path_list.h"
 #include "ui/optional_symbols.h"
@@ -56,6 +56,7 @@ class Application : public PlayerActions {
   void Quit() override;
 
  private:
+  void StartSlowInitialisations();
   void ResolveOptionalSymbols();
   void BuildPlayer();
   void LoadStartupPlaylist(const CommandLine& commandLine);
@@ -70,13 +71,12 @@ class Application : public PlayerActions {
   SongInfo songInfo_;
   std::string skinFile_;
   bool skinRemembered_ = false;
-  int cdDriveCount_ = 0;
   std::mt19937 random_;
 
   std::unique_ptr<MediaEngine> engine_;
-  CdPlayer cd_;
+  BackgroundDrives cd_;
   OptionalSymbols symbols_;
-  NotificationService notifications_;
+  BackgroundNotifier notifications_;
   GtkMessageDialogs dialogs_;
   GlibEventLoop loop_;
   std::unique_ptr<PlayerWindow> window_;

@@ -5,15 +5,14 @@ namespace orvo {
 BackgroundEngine::BackgroundEngine(std::unique_ptr<MediaEngine> engine)
     : engine_(std::move(engine)) {}
 
-BackgroundEngine::~BackgroundEngine() { Ready(); }
+BackgroundEngine::~BackgroundEngine() = default;
 
 void BackgroundEngine::Initialise() {
-  Ready();
-  starting_ = std::thread([engine = engine_.get()] { engine->Initialise(); });
+  starting_.Start([engine = engine_.get()] { engine->Initialise(); });
 }
 
 MediaEngine& BackgroundEngine::Ready() const {
-  if (starting_.joinable()) starting_.join();
+  starting_.Wait();
   return *engine_;
 }
 

@@ -2,16 +2,17 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 
+#include "app/background_task.h"
 #include "playlist/media_engine.h"
 
 namespace orvo {
 
 // Initialises another engine on a thread of its own, so that the engine's
-// start (libxine loads its plugins and probes the sound server) overlaps the
-// building of the player window. Every other operation first waits for that
-// initialisation to finish; all of them run on the caller's thread.
+// start (libxine loads its plugins and probes the sound server) overlaps
+// what the GUI thread does until playback starts. Every other operation
+// first waits for that initialisation to finish; all of them run on the
+// caller's thread.
 class BackgroundEngine final : public MediaEngine {
  public:
   explicit BackgroundEngine(std::unique_ptr<MediaEngine> engine);
@@ -34,8 +35,10 @@ class BackgroundEngine final : public MediaEngine {
  private:
   MediaEngine& Ready() const;
 
+  // Declared after the engine, so that it is destroyed first: its destructor
+  // waits for the initialisation before the engine goes.
   std::unique_ptr<MediaEngine> engine_;
-  mutable std::thread starting_;
+  BackgroundTask starting_;
 };
 
 }  // namespace orvo

@@ -67,6 +67,11 @@ std::string_view TrimBlanks(std::string_view text) {
 
 std::string FindLibraryFileIn(const std::string& name, const std::string& firstFolder,
                               const std::string& secondFolder) {
+  // A listing holds bare file names, which never contain "/", so such a
+  // name cannot match in any folder. Start-up asks for a full path, and
+  // answering it without starting four processes keeps those off the way
+  // to the first window.
+  if (name.find('/') != std::string::npos) return {};
   // Empty lines never count as names, so a listing of only empty lines is
   // as good as none (the second folder is searched then).
   auto hasName = [](const std::vector<std::string>& lines) {

@@ -11,7 +11,8 @@ namespace orvo {
 // ending in ".so" or holding ".so."; these tests heed case).
 // Returns FOLDER + "/" + that file name; only FOLDER + "/" when names
 // matched but none is a shared object; "" when neither folder matched.
-// A name holding "/" matches no bare file name and gives "".
+// A name holding "/" matches no bare file name and gives "" at once,
+// without starting either tool.
 std::string FindLibraryFile(const std::string& name);
 
 // The same search over two given folders, written without a trailing "/".

@@ -11,6 +11,7 @@
 #include "ui/message_box.h"
 #include "ui/optional_symbols.h"
 #include "ui/player_actions.h"
+#include "ui/skin_image_loader.h"
 #include "ui/to_utf8.h"
 #include "ui/transparency.h"
 #include "ui/window_behaviour.h"
@@ -50,16 +51,23 @@ PlayerWindow::~PlayerWindow() {
   gtk_widget_destroy(window_);
 }
 
-void PlayerWindow::Build(const std::string& skinFile) {
-  // Creating the font map now lets pango load the font configuration on its
-  // own worker thread while the window is put together, instead of when the
-  // label is first measured just before the window can be shown.
+void PlayerWindow::PrepareFonts() {
+  // Creating the default font map is what starts pango's loading thread.
   pango_cairo_font_map_get_default();
+}
+
+void PlayerWindow::Build(const std::string& skinFile) {
+  PrepareFonts();
   IniFile file;
   file.open(skinFile);  // a missing file leaves every key at its default
+  // The image's name is all its reading needs, so that starts before the
+  // window is made.
+  skin_.ReadImage(file, programDirectory_);
+  SkinImageLoader image(ToUtf8(skin_.imagePath));
+  image.StartFileInfo(symbols_.gdk_pixbuf_get_file_info);
   CreateWindow(skinFile);
-  PlaceSkinImage(file);
-  RequestImageSize();
+  PlaceSkinImage(image);
+  RequestImageSize(image);
   gint width = 0;
   gint height = 0;
   gtk_window_get_size(GTK_WINDOW(window_), &width, &height);
@@ -94,10 +102,9 @@ void PlayerWindow::CreateWindow(const std::string& skinFile) {
   gtk_container_add(GTK_CONTAINER(window_), skinArea_);
 }
 
-void PlayerWindow::PlaceSkinImage(IniFile& file) {
-  skin_.ReadImage(file, programDirectory_);
+void PlayerWindow::PlaceSkinImage(SkinImageLoader& loader) {
   PrintLine("playerskin : " + skin_.imagePath);
-  GtkWidget* image = gtk_image_new_from_file(ToUtf8(skin_.imagePath).c_str());
+  GtkWidget* image = loader.CreateImage();
   if (image == nullptr) {
     MessageBox("Loadimage failed", "gtk_image_new_from_file doesn't work\n\nimage = " +
                                        skin_.imagePath + "\nfixed = " +
@@ -109,11 +116,11 @@ void PlayerWindow::PlaceSkinImage(IniFile& file) {
   gtk_widget_show(image);
 }
 
-void PlayerWindow::RequestImageSize() {
+void PlayerWindow::RequestImageSize(const SkinImageLoader& loader) {
   if (symbols_.gdk_pixbuf_get_file_info == nullptr) return;
   gint width = 0;
   gint height = 0;
-  symbols_.gdk_pixbuf_get_file_info(ToUtf8(skin_.imagePath).c_str(), &width, &height);
+  loader.FileSize(&width, &height);
   if (width != 0 && height != 0) gtk_widget_set_size_request(window_, width, height);
 }
 

@@ -16,9 +16,9 @@ namespace orvo {
 
 class CurrentPlaylist;
 class DriveList;
-class IniFile;
 class OptionalSymbols;
 class PlayerActions;
+class SkinImageLoader;
 struct Settings;
 
 // The skinned main window: the skin image as background, a one-line display
@@ -33,6 +33,12 @@ class PlayerWindow : public PlayerView {
   ~PlayerWindow() override;
   PlayerWindow(const PlayerWindow&) = delete;
   PlayerWindow& operator=(const PlayerWindow&) = delete;
+
+  // Starts loading the font configuration, which pango does on a worker
+  // thread of its own, so that it overlaps whatever the caller does next
+  // instead of holding up the first measurement of the display label. Only
+  // the first call does anything; Build calls it too. GUI thread only.
+  static void PrepareFonts();
 
   // Reads the skin description at `skinFile` (a missing file gives every
   // default), builds and shows the window, applies the stacking settings and
@@ -67,8 +73,8 @@ class PlayerWindow : public PlayerView {
 
  private:
   void CreateWindow(const std::string& skinFile);
-  void PlaceSkinImage(IniFile& file);
-  void RequestImageSize();
+  void PlaceSkinImage(SkinImageLoader& loader);
+  void RequestImageSize(const SkinImageLoader& loader);
   void BuildRows();
   void BuildDisplayLabel();
   void ConnectButtons();
