@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -43,18 +42,6 @@ std::string Utf8(const std::string& latin1) {
   return out;
 }
 
-bool HaveTool(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::string dirs = path ? path : "/usr/bin:/bin";
-  size_t start = 0;
-  while (start <= dirs.size()) {
-    const size_t end = std::min(dirs.find(':', start), dirs.size());
-    if (access((dirs.substr(start, end - start) + "/" + name).c_str(), X_OK) == 0) return true;
-    start = end + 1;
-  }
-  return false;
-}
-
 // Runs a tool without a shell under a UTF-8 locale; its output is dropped.
 bool RunTool(std::vector<std::string> args) {
   std::vector<std::string> env = {"LC_ALL=C.UTF-8"};
@@ -79,6 +66,8 @@ bool RunTool(std::vector<std::string> args) {
   int status = 0;
   return spawned == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+
+bool HaveTool(const std::string& name) { return RunTool({"sh", "-c", "command -v '" + name + "'"}); }
 
 // How the texts come back: as the Latin-1 bytes given, as their UTF-8
 // bytes, or, for UTF-16, the byte-order mark and the first letter's low byte.
