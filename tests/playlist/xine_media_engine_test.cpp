@@ -138,6 +138,23 @@ TEST_F(XineMediaEngineTest, Lifecycle_LoadPlayPauseResumeEndReplayRelease) {
   EXPECT_EQ(engine_.Status(), 0);
 }
 
+// Songs played one after another as the player plays them sound whole, the
+// later ones as much as the first.
+TEST_F(XineMediaEngineTest, Play_SongsOneAfterAnother_EachSoundsWhole) {
+  const std::string songs[] = {media_.Make("first", "wav", 440, 1.5), media_.Make("second", "mp3", 523, 1.5)};
+  AudioCapture capture;
+  ASSERT_TRUE(capture.Start());
+  for (const std::string& song : songs) {
+    ASSERT_TRUE(engine_.Load(song));
+    engine_.Play(nullptr);
+    ASSERT_TRUE(WaitForEnd(engine_));
+  }
+  engine_.Release();
+  std::this_thread::sleep_for(milliseconds(300));
+  capture.Stop();
+  EXPECT_GE(Analyse(capture).seconds, 2.85);
+}
+
 // Stop keeps the song, Release discards it; both end status and sound.
 TEST_F(XineMediaEngineTest, StopOrRelease_WhilePlaying_EndStatusAndSound) {
   for (const bool release : {false, true}) {
