@@ -107,19 +107,6 @@ TEST(Startup, MissingLastPlaylist_NoNotificationAndNoPlayback) {
   program.Stop();
 }
 
-TEST(Startup, MusicFilesOnCommandLine_ReplaceThePlaylistAndForgetTheNamedOne) {
-  ProgramFolder folder;
-  folder.Write("list.m3u", "/nowhere/x.mp3\n");
-  NotificationLog log;
-  RunningProgram program(folder.Executable(), {"list.m3u", "/nowhere/a.MP3", "notes.txt",
-                                               "/nowhere/b.ogg"});
-  ASSERT_TRUE(program.WaitForLine("Playlist: ", milliseconds(20000))) << program.Output();
-  const auto count = log.WaitForSummary("current Playlist");
-  ASSERT_TRUE(count.has_value());
-  EXPECT_EQ(count->body, "there are  2 files in the current Playlist");
-  program.Stop();
-}
-
 TEST(Startup, WindowManagerClose_EndsWithStatusZeroAndStoresPosition) {
   ProgramFolder folder;
   folder.Write("orvo.prefs", "repeat = 0\n");

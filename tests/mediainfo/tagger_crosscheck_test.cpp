@@ -2,11 +2,6 @@
 // texts byte for byte, UTF-8 texts as their bytes, UTF-16 texts as the bytes
 // before the first zero byte.
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -17,8 +12,6 @@
 
 #include "mediainfo/song_info.h"
 #include "song_bytes.h"
-
-extern char** environ;
 
 namespace orvo::test {
 namespace {
@@ -42,29 +35,15 @@ std::string Utf8(const std::string& latin1) {
   return out;
 }
 
-// Runs a tool without a shell under a UTF-8 locale; its output is dropped.
-bool RunTool(std::vector<std::string> args) {
-  std::vector<std::string> env = {"LC_ALL=C.UTF-8"};
-  for (char** e = environ; *e; ++e) {
-    if (std::string(*e).rfind("LC_ALL=", 0) != 0) env.emplace_back(*e);
+// Runs a tool under a UTF-8 locale; its output is dropped.
+bool RunTool(const std::vector<std::string>& args) {
+  std::string command = "LC_ALL=C.UTF-8";
+  for (const std::string& arg : args) {
+    command += " '";
+    for (char c : arg) command += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    command += "'";
   }
-  auto pointers = [](std::vector<std::string>& strings) {
-    std::vector<char*> out;
-    for (std::string& s : strings) out.push_back(s.data());
-    out.push_back(nullptr);
-    return out;
-  };
-  std::vector<char*> argv = pointers(args);
-  std::vector<char*> envp = pointers(env);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  int status = 0;
-  return spawned == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 bool HaveTool(const std::string& name) { return RunTool({"sh", "-c", "command -v '" + name + "'"}); }
