@@ -241,11 +241,12 @@ void XineMediaEngine::Release() {
 bool XineMediaEngine::Load(const std::string& path) {
   Release();
   if (!EnsureInitialised()) return false;
-  // Opened once and kept: opening the sound server connection for each song
-  // would delay every start. A failed attempt is retried with the next song.
-  if (!engine_->audio) {
-    xine_audio_port_t* port = xine_open_audio_driver(engine_->xine.get(), nullptr, nullptr);
-    if (port != nullptr) engine_->audio = std::make_unique<AudioPort>(engine_->xine.get(), port);
+  // A fresh audio port for every song: a port kept from the previous song
+  // drops part of the next one (a gap early on and its last fraction of a
+  // second at the sound server), whereas a new port plays it whole.
+  engine_->audio.reset();
+  if (xine_audio_port_t* port = xine_open_audio_driver(engine_->xine.get(), nullptr, nullptr)) {
+    engine_->audio = std::make_unique<AudioPort>(engine_->xine.get(), port);
   }
   xine_audio_port_t* port = engine_->audio ? engine_->audio->get() : nullptr;
   song_ = std::make_unique<Song>(engine_->xine.get(), port);

@@ -21,49 +21,33 @@ TEST(InterpretCommandLine, HelpSwitches_OnlyAsFirstArgument) {
   EXPECT_EQ(later.musicFiles, std::vector<std::string>{"a.mp3"});
 }
 
-TEST(InterpretCommandLine, UsageText_HasThirteenLinesWithTrailingBlanks) {
-  const auto& lines = UsageLines();
-  ASSERT_EQ(lines.size(), 13u);
-  EXPECT_EQ(lines[0], " ");
-  EXPECT_EQ(lines[1], std::string(52, '-'));
-  EXPECT_EQ(lines[3], "Usage: Orvo_M [playlist.m3u [ini-file.ini [music-file(s)]]] ");
-  EXPECT_EQ(lines[5], "and order ");
-  EXPECT_EQ(lines[7], "as the executable ");
-  EXPECT_EQ(lines[8], lines[1]);
-  EXPECT_EQ(lines[11], lines[1]);
-  EXPECT_EQ(lines[12], " ");
-}
-
-TEST(InterpretCommandLine, Extensions_PlaylistAndSkinAreCaseSensitive) {
+// Arguments are sorted by the extension of their last path component: ".m3u"
+// and ".ini" exactly, music extensions in any case; a later playlist or skin
+// replaces an earlier one, and music files empty the playlist path.
+TEST(InterpretCommandLine, Arguments_SortedByExtension) {
   const CommandLine upper = InterpretCommandLine({"list.M3U", "skin.INI", "song.MP3"});
   EXPECT_TRUE(upper.playlistPath.empty());
   EXPECT_FALSE(upper.playlistNamedOnCommandLine);
   EXPECT_TRUE(upper.skinFile.empty());
   EXPECT_EQ(upper.musicFiles, std::vector<std::string>{"song.MP3"});
-}
 
-TEST(InterpretCommandLine, LaterArgumentOfSameKind_ReplacesEarlier) {
-  const CommandLine cl = InterpretCommandLine({"a.m3u", "x.ini", "b.m3u", "y.ini"});
-  EXPECT_EQ(cl.playlistPath, "b.m3u");
-  EXPECT_EQ(cl.skinFile, "y.ini");
-  EXPECT_TRUE(cl.playlistNamedOnCommandLine);
-}
+  const CommandLine later = InterpretCommandLine({"a.m3u", "x.ini", "b.m3u", "y.ini"});
+  EXPECT_EQ(later.playlistPath, "b.m3u");
+  EXPECT_EQ(later.skinFile, "y.ini");
+  EXPECT_TRUE(later.playlistNamedOnCommandLine);
 
-TEST(InterpretCommandLine, ExtensionOnlyFromLastPathComponent) {
-  const CommandLine cl = InterpretCommandLine({"dir.mp3/song", "music.d/list", "./a.b/c.ogg"});
-  EXPECT_EQ(cl.musicFiles, std::vector<std::string>{"./a.b/c.ogg"});
+  EXPECT_EQ(InterpretCommandLine({"dir.mp3/song", "music.d/list", "./a.b/c.ogg"}).musicFiles,
+            std::vector<std::string>{"./a.b/c.ogg"});
   std::string ext;
   EXPECT_FALSE(FileExtension("dir.m3u/readme", ext));
   EXPECT_TRUE(FileExtension("archive.tar.Gz", ext));
   EXPECT_EQ(ext, "Gz");
   EXPECT_EQ(LowerExtension("x/SONG.Mp3"), "mp3");
-}
 
-TEST(InterpretCommandLine, MusicFiles_KeepOrderAndEmptyThePlaylistPath) {
-  const CommandLine cl = InterpretCommandLine({"b.ogg", "list.m3u", "a.mp3", "notes.txt", "c.WAV"});
-  EXPECT_EQ(cl.musicFiles, (std::vector<std::string>{"b.ogg", "a.mp3", "c.WAV"}));
-  EXPECT_TRUE(cl.playlistPath.empty());
-  EXPECT_TRUE(cl.playlistNamedOnCommandLine);
+  const CommandLine music = InterpretCommandLine({"b.ogg", "list.m3u", "a.mp3", "notes.txt", "c.WAV"});
+  EXPECT_EQ(music.musicFiles, (std::vector<std::string>{"b.ogg", "a.mp3", "c.WAV"}));
+  EXPECT_TRUE(music.playlistPath.empty());
+  EXPECT_TRUE(music.playlistNamedOnCommandLine);
 }
 
 TEST(ApplyMusicFiles, FillsPlaylistAndChangesSettingsInMemory) {
@@ -105,31 +89,22 @@ TEST(ChooseSkin, CommandLineThenRememberedThenDefault) {
   EXPECT_FALSE(bare.skinRemembered);
 }
 
-TEST(ChoosePlaylistPath, BareNameFromProgramFolder_RelativePathAsWritten) {
-  Settings settings;
-  EXPECT_EQ(ChoosePlaylistPath(InterpretCommandLine({"mylist.m3u"}), settings, kDir),
-            kDir + "mylist.m3u");
-  EXPECT_EQ(ChoosePlaylistPath(InterpretCommandLine({"./mylist.m3u"}), settings, kDir),
-            "./mylist.m3u");
-  EXPECT_EQ(ChoosePlaylistPath(InterpretCommandLine({"  mylist.m3u"}), settings, kDir),
-            kDir + "mylist.m3u");
-}
-
-TEST(ChoosePlaylistPath, MusicFilesWithPlaylist_LeaveThePathEmpty) {
-  Settings settings;
-  settings.start_with_last_playlist = 1;
-  settings.last_one = "/music/last.m3u";
-  EXPECT_EQ(ChoosePlaylistPath(InterpretCommandLine({"list.m3u", "a.mp3"}), settings, kDir), "");
-}
-
-TEST(ChoosePlaylistPath, LastPlaylistOnlyWhenNoneNamed) {
+// A bare name is taken from the program's folder, a path as written; the
+// last playlist only when asked for and none was named; none with music files.
+TEST(ChoosePlaylistPath, NamedLastOrNone) {
   Settings settings;
   settings.last_one = "/music/last.m3u";
-  EXPECT_EQ(ChoosePlaylistPath(InterpretCommandLine({}), settings, kDir), "");
+  auto choose = [&](std::vector<std::string> args) {
+    return ChoosePlaylistPath(InterpretCommandLine(args), settings, kDir);
+  };
+  EXPECT_EQ(choose({"mylist.m3u"}), kDir + "mylist.m3u");
+  EXPECT_EQ(choose({"./mylist.m3u"}), "./mylist.m3u");
+  EXPECT_EQ(choose({"  mylist.m3u"}), kDir + "mylist.m3u");
+  EXPECT_EQ(choose({}), "");
   settings.start_with_last_playlist = 1;
-  EXPECT_EQ(ChoosePlaylistPath(InterpretCommandLine({}), settings, kDir), "/music/last.m3u");
-  EXPECT_EQ(ChoosePlaylistPath(InterpretCommandLine({"other.m3u"}), settings, kDir),
-            kDir + "other.m3u");
+  EXPECT_EQ(choose({}), "/music/last.m3u");
+  EXPECT_EQ(choose({"other.m3u"}), kDir + "other.m3u");
+  EXPECT_EQ(choose({"list.m3u", "a.mp3"}), "");
 }
 
 }  // namespace

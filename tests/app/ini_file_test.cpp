@@ -58,17 +58,15 @@ TEST(ParseIni, EntrySpacing_KeyTrimmedValueKeepsTrailingBlanks) {
   EXPECT_EQ(ParseIni("\t key \t=\t  v w\t"), std::vector<IniLine>{Entry("key", "v w\t")});
 }
 
-TEST(ParseIni, LineEnds_CrLfRunsAndBlankLinesProduceNothing) {
+TEST(ParseIni, LineEnds_CrLfRunsAndBlankLinesProduceNothing_LineWithoutEqualsKept) {
   const std::vector<IniLine> expected = {Entry("a", "1"), Entry("b", "2"), Entry("c", "3"), Entry("d", "4")};
   EXPECT_EQ(ParseIni("a=1\r\nb=2\rc=3\n\n\r\n  \t \r\nd=4"), expected);
   EXPECT_EQ(ParseIni("a=1\n \t "), std::vector<IniLine>{Entry("a", "1")});
   EXPECT_TRUE(ParseIni("").empty());
   EXPECT_TRUE(ParseIni("\r\n\n\r").empty());
-}
-
-TEST(ParseIni, LineWithoutEquals_KeyWithEmptyValueAndNextLineKept) {
-  const std::vector<IniLine> expected = {Entry("lonely", ""), Entry("next", "1"), Entry("last", "")};
-  EXPECT_EQ(ParseIni("lonely  \nnext=1\nlast"), expected);
+  // A line without "=" is a key with an empty value.
+  EXPECT_EQ(ParseIni("lonely  \nnext=1\nlast"),
+            (std::vector<IniLine>{Entry("lonely", ""), Entry("next", "1"), Entry("last", "")}));
 }
 
 TEST(FormatIni, NormalisedForm_WithByteOrderMarkForUtf8) {
@@ -106,9 +104,7 @@ TEST(IniFile, AnyWrite_RewritesWholeFileNormalised) {
   const std::string before = "  Key=Value  \r\n\r\n;comment\r\n  [Group] after\r\nrepeat =1\r\n\tother\t=  x";
   EXPECT_EQ(Rewrite(before, [](IniFile& f) { f.writeInteger("added", -3); }),
             "Key = Value  \n; comment\nadded = -3\n[Group]\nrepeat = 1\nother = x\n");
-}
-
-TEST(IniFile, EqualValue_StillRewrites) {
+  // Writing the value a key already has rewrites too.
   EXPECT_EQ(Rewrite("a=1\r\n", [](IniFile& f) { f.writeInteger("a", 1); }), "a = 1\n");
 }
 
@@ -154,9 +150,7 @@ TEST(IniFile, MissingGroup_NothingFoundAndFirstWriteAppendsItAtEnd) {
               EXPECT_TRUE(f.selectGroup("player"));
             }),
             "k = top\n[display]\nx = 1\n[Player]\nwindowx = 10\nwindowy = 20\n");
-}
-
-TEST(IniFile, MissingGroupThenOtherGroup_NoHeaderCreated) {
+  // Selecting another group before writing creates no header.
   EXPECT_EQ(Rewrite("[a]\n", [](IniFile& f) {
               EXPECT_FALSE(f.selectGroup("gone"));
               EXPECT_TRUE(f.selectGroup("a"));
@@ -179,9 +173,7 @@ TEST(IniFile, NewEntries_InsertedAtEndOfTheirSection) {
               f.writeString("newer", "y");
             }),
             "[g]\nb = 2\n; end of g\nnew = x\nnewer = y\n[h]\nc = 3\n");
-}
-
-TEST(IniFile, NewEntriesAtTopLevel_KeepGroupSelectionValid) {
+  // Lines inserted at the top level keep the selected group's place valid.
   EXPECT_EQ(Rewrite("[g]\nb = 2\n", [](IniFile& f) {
               f.writeString("top", "1");
               EXPECT_TRUE(f.selectGroup("g"));
@@ -204,7 +196,7 @@ TEST(IniFile, ReadValues_TrimmedAndConvertedLikeNumbers) {
   });
 }
 
-TEST(IniFile, Utf8File_ConvertedBothWaysAndMarkKept) {
+TEST(IniFile, Utf8File_ConvertedBothWaysMarkKeptAndUnrepresentableReadEmpty) {
   const std::string bom = "\xEF\xBB\xBF";
   const std::string after = Rewrite(bom + "name = caf\xC3\xA9\r\n[Gr\xC3\xBC\xC3\x9F]\n", [](IniFile& f) {
     EXPECT_EQ(f.readString("name", ""), "caf\xE9");
@@ -215,9 +207,9 @@ TEST(IniFile, Utf8File_ConvertedBothWaysAndMarkKept) {
   EXPECT_EQ(after, bom + "\nname = caf\xC3\xA9\n[Gr\xC3\xBC\xC3\x9F]\nk\xC3\xA9y = \xC3\xBC\n");
   // The empty line after the mark is dropped again, so nothing grows.
   EXPECT_EQ(Rewrite(after, [](IniFile& f) { f.writeString("name", "caf\xE9"); }), after);
-}
 
-TEST(IniFile, Utf8File_UnrepresentableValuesReadEmpty) {
+  // Values beyond Latin-1 or not valid UTF-8 read empty; a cut sequence at
+  // the end is dropped.
   Rewrite("\xEF\xBB\xBFwide = \xE2\x82\xAC\nbad = a\xC3(\nlone = \x80\noverlong = \xC0\xA9\ncut = ab\xC3\n"
           "cut3 = ab\xE2\x82\nplain = ok\n",
           [](IniFile& f) {
@@ -241,12 +233,8 @@ TEST(IniFile, MissingFile_WritesStayInMemoryAndFileIsNeverCreated) {
   EXPECT_EQ(file.readString("last_one", ""), "/x.m3u");
   EXPECT_FALSE(file.close());
   EXPECT_FALSE(Exists(path));
-}
 
-TEST(IniFile, FileAppearingBeforeClose_WrittenByTheSecondTry) {
-  ScratchDir dir;
-  const std::string path = dir.file("late.ini");
-  IniFile file;
+  // A file that appears before close is written by the second try.
   EXPECT_FALSE(file.open(path));
   file.writeInteger("k", 1);
   WriteBytes(path, "old = 1\n");
@@ -254,34 +242,28 @@ TEST(IniFile, FileAppearingBeforeClose_WrittenByTheSecondTry) {
   EXPECT_EQ(ReadBytes(path), "k = 1\n");
 }
 
-TEST(IniFile, ReadOnlyFile_ReadButNeverChanged) {
-  ScratchDir dir;
-  ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
-  const std::string path = dir.file("skin.ini");
-  WriteBytes(path, "[player]\r\nwindowx=1\r\n");
-  ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-  EXPECT_TRUE(test::RunUnprivileged([&] {
-    IniFile file;
-    if (!file.open(path) || !file.selectGroup("player") || file.readInteger("windowx", 0) != 1) return false;
-    file.writeInteger("windowx", 5);
-    return !file.close();
-  }));
-  EXPECT_EQ(ReadBytes(path), "[player]\r\nwindowx=1\r\n");
-}
-
-TEST(IniFile, UnreadableFile_DefaultsAndNeverChanged) {
-  ScratchDir dir;
-  ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
-  const std::string path = dir.file("orvo.prefs");
-  WriteBytes(path, "repeat = 1\n");
-  ASSERT_EQ(chmod(path.c_str(), 0200), 0);
-  EXPECT_TRUE(test::RunUnprivileged([&] {
-    IniFile file;
-    if (file.open(path) || file.readInteger("repeat", 9) != 9) return false;
-    file.writeInteger("repeat", 0);
-    return !file.close();
-  }));
-  EXPECT_EQ(ReadBytes(path), "repeat = 1\n");
+// Without write permission the file is read but never changed; without
+// read permission defaults are read and nothing is written either.
+TEST(IniFile, ReadOnlyOrUnreadableFile_NeverChanged) {
+  for (const mode_t mode : {0444, 0200}) {
+    SCOPED_TRACE(mode);
+    ScratchDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
+    const std::string path = dir.file("orvo.prefs");
+    WriteBytes(path, "[player]\r\nwindowx=1\r\n");
+    ASSERT_EQ(chmod(path.c_str(), mode), 0);
+    const bool readable = mode == 0444;
+    EXPECT_TRUE(test::RunUnprivileged([&] {
+      IniFile file;
+      if (file.open(path) != readable || file.selectGroup("player") != readable ||
+          file.readInteger("windowx", 9) != (readable ? 1 : 9)) {
+        return false;
+      }
+      file.writeInteger("windowx", 5);
+      return !file.close();
+    }));
+    EXPECT_EQ(ReadBytes(path), "[player]\r\nwindowx=1\r\n");
+  }
 }
 
 TEST(IniFile, Create_StartsEmptyAndReplacesOldFile) {
@@ -300,13 +282,9 @@ TEST(IniFile, Create_StartsEmptyAndReplacesOldFile) {
   ASSERT_TRUE(file.create(path));
   EXPECT_TRUE(file.close());
   EXPECT_EQ(ReadBytes(path), "");
-}
 
-TEST(IniFile, CreateFailure_WritesAndCloseDoNothing) {
-  ScratchDir dir;
-  const std::string path = dir.file("missing/orvo.prefs");
-  IniFile file;
-  EXPECT_FALSE(file.create(path));
+  // A file that cannot be made takes no writes and close makes nothing.
+  EXPECT_FALSE(file.create(dir.file("missing/orvo.prefs")));
   file.writeInteger("repeat", 1);
   EXPECT_EQ(file.readInteger("repeat", 8), 8);
   (void)file.close();

@@ -2,15 +2,13 @@
 // diagnostics, usage text, start-up playlist and count notification.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "tests/support/notification_log.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/running_program.h"
+#include "tests/support/scratch_dir.h"
 
 namespace orvo::test {
 namespace {
@@ -18,11 +16,6 @@ namespace {
 using std::chrono::milliseconds;
 
 const char* const kIcon = "/usr/share/icons/gnome/scalable/mimetypes/audio-x-generic.svg";
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Index of `line` in `lines` at or after `from`, or -1.
 int Find(const std::vector<std::string>& lines, const std::string& line, int from = 0) {
@@ -107,19 +100,6 @@ TEST(Startup, MissingLastPlaylist_NoNotificationAndNoPlayback) {
   program.Stop();
 }
 
-TEST(Startup, MusicFilesOnCommandLine_ReplaceThePlaylistAndForgetTheNamedOne) {
-  ProgramFolder folder;
-  folder.Write("list.m3u", "/nowhere/x.mp3\n");
-  NotificationLog log;
-  RunningProgram program(folder.Executable(), {"list.m3u", "/nowhere/a.MP3", "notes.txt",
-                                               "/nowhere/b.ogg"});
-  ASSERT_TRUE(program.WaitForLine("Playlist: ", milliseconds(20000))) << program.Output();
-  const auto count = log.WaitForSummary("current Playlist");
-  ASSERT_TRUE(count.has_value());
-  EXPECT_EQ(count->body, "there are  2 files in the current Playlist");
-  program.Stop();
-}
-
 TEST(Startup, WindowManagerClose_EndsWithStatusZeroAndStoresPosition) {
   ProgramFolder folder;
   folder.Write("orvo.prefs", "repeat = 0\n");
@@ -131,9 +111,9 @@ TEST(Startup, WindowManagerClose_EndsWithStatusZeroAndStoresPosition) {
   const std::optional<int> status = program.WaitForExit(milliseconds(10000));
   ASSERT_TRUE(status.has_value()) << program.Output();
   EXPECT_EQ(*status, 0);
-  EXPECT_EQ(ReadFile(folder.File("orvo.prefs")),
+  EXPECT_EQ(ReadBytes(folder.File("orvo.prefs")),
             "repeat = 0\nlast_one = " + folder.Path() + "/list.m3u\n");
-  const std::string skin = ReadFile(folder.File("orvo.ini"));
+  const std::string skin = ReadBytes(folder.File("orvo.ini"));
   EXPECT_NE(skin.find("[player]\nwindowx = "), std::string::npos) << skin;
   EXPECT_NE(skin.find("\nwindowy = "), std::string::npos) << skin;
   EXPECT_EQ(skin.find("\n\n"), std::string::npos) << "normalised without blank lines";

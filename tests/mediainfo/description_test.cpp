@@ -7,14 +7,12 @@
 namespace orvo::test {
 namespace {
 
-TEST(DescriptionText, Fields_ThreeLinesEachEndingWithSpace) {
+TEST(DescriptionText, Fields_ThreeLinesEachEndingWithSpaceElsePathWithPlusForAmpersand) {
   EXPECT_EQ(DescriptionText("/m/a.mp3", {"Art & Co", "Title", "Album"}), "Art & Co \nTitle \nAlbum ");
   EXPECT_EQ(DescriptionText("/m/a.mp3", {"Artist", "Title", ""}), "Artist \nTitle \n ");
   EXPECT_EQ(DescriptionText("/m/a.mp3", {"", "Title", ""}), " \nTitle \n ");
   EXPECT_EQ(DescriptionText("/m/a.mp3", {"Artist", "", ""}), "Artist \n \n ");
-}
-
-TEST(DescriptionText, NoArtistAndTitleOrMarker_PathWithPlusForAmpersand) {
+  // Without artist and title, or with the invalid-song marker: the path.
   EXPECT_EQ(DescriptionText("/m/R&B/a&b.mp3", {"", "", "Album"}), "/m/R+B/a+b.mp3");
   EXPECT_EQ(DescriptionText("/m/a&b.mp3", {kNoInformation, "Title", "Album"}), "/m/a+b.mp3");
 }

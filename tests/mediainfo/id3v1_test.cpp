@@ -15,41 +15,35 @@ SongInfo ReadWithV1(const Bytes& tag, SongInfo info = {}) {
   return info;
 }
 
-TEST(Id3v1, FieldsAtTheirOffsets_YearAndCommentUnused) {
+// Fields of exactly thirty bytes run neither into the next field nor into the
+// year; padding blanks are kept; empty fields replace what was there.
+TEST(Id3v1, Fields_ReadAtTheirOffsetsAndSetEvenWhenEmpty) {
   const SongInfo info = ReadWithV1(Id3v1("The Title", "The Artist", "The Album"));
   EXPECT_EQ(info.title, "The Title");
   EXPECT_EQ(info.artist, "The Artist");
   EXPECT_EQ(info.album, "The Album");
-}
 
-TEST(Id3v1, FullWidthField_ExactlyThirtyBytesAndSpacesKept) {
   const std::string thirty = "123456789012345678901234567890";
   const std::string padded = "Caf\xE9" + std::string(26, ' ');
-  const SongInfo info = ReadWithV1(Id3v1(thirty, padded, thirty));
-  EXPECT_EQ(info.title, thirty);  // not running into the artist field
-  EXPECT_EQ(info.artist, padded);
-  EXPECT_EQ(info.album, thirty);  // not running into the year
+  const SongInfo full = ReadWithV1(Id3v1(thirty, padded, thirty));
+  EXPECT_EQ(full.title, thirty);
+  EXPECT_EQ(full.artist, padded);
+  EXPECT_EQ(full.album, thirty);
+
+  const SongInfo empty = ReadWithV1(Id3v1("", "", ""), SongInfo{"old", "old", "old"});
+  EXPECT_EQ(empty.title + empty.artist + empty.album, "");
 }
 
-TEST(Id3v1, EmptyFields_SetEvenWhenEmpty) {
-  const SongInfo info = ReadWithV1(Id3v1("", "", ""), SongInfo{"old", "old", "old"});
-  EXPECT_EQ(info.title, "");
-  EXPECT_EQ(info.artist, "");
-  EXPECT_EQ(info.album, "");
-}
-
-TEST(Id3v1, WithoutTagMark_NothingSet) {
+TEST(Id3v1, WithoutTagMarkOrFileShorterThanTag_NothingSet) {
   Bytes tag = Id3v1("T", "A", "B");
   tag[2] = 'g';
-  const SongInfo info = ReadWithV1(tag, SongInfo{"a", "t", "b"});
-  EXPECT_EQ(info.artist, "a");
-  EXPECT_EQ(info.title, "t");
-}
+  const SongInfo unmarked = ReadWithV1(tag, SongInfo{"a", "t", "b"});
+  EXPECT_EQ(unmarked.artist, "a");
+  EXPECT_EQ(unmarked.title, "t");
 
-TEST(Id3v1, FileShorterThanTag_HasNone) {
   // 127 bytes beginning with "TAG": clamping the tag's offset to 0 would
   // find one.
-  const Bytes tag = Id3v1("T", "A", "B");
+  tag[2] = 'G';
   Bytes file(tag.begin(), tag.end() - 1);
   file.back() = 255;
   MemoryByteSource source(file.data(), file.size());

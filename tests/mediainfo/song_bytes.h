@@ -2,19 +2,15 @@
 
 // Builders for made-up music files and a scratch folder to write them into.
 
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "mediainfo/byte_source.h"
+#include "tests/support/scratch_dir.h"
 
 namespace orvo::test {
 
@@ -66,31 +62,12 @@ inline Bytes Id3v1(std::string_view title, std::string_view artist, std::string_
   return tag + B("1999Comment") + Zeros(23) + Bytes{255};
 }
 
-// A scratch folder under TMPDIR, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/orvo-mediainfo-XXXXXX";
-    path_ = mkdtemp(pattern.data()) ? pattern : std::string();
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& path() const { return path_; }
+// A scratch folder, removed with everything in it.
+struct TempFolder : ScratchDir {
   std::string Write(const std::string& name, const Bytes& bytes) const {
-    const std::string file = path_ + "/" + name;
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                std::streamsize(bytes.size()));
-    return file;
+    WriteBytes(file(name), std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return file(name);
   }
-
- private:
-  std::string path_;
 };
 
 // A file of any length holding the given pieces at their offsets and zero

@@ -2,14 +2,8 @@
 // texts byte for byte, UTF-8 texts as their bytes, UTF-16 texts as the bytes
 // before the first zero byte.
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -18,8 +12,6 @@
 
 #include "mediainfo/song_info.h"
 #include "song_bytes.h"
-
-extern char** environ;
 
 namespace orvo::test {
 namespace {
@@ -43,42 +35,18 @@ std::string Utf8(const std::string& latin1) {
   return out;
 }
 
-bool HaveTool(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::string dirs = path ? path : "/usr/bin:/bin";
-  size_t start = 0;
-  while (start <= dirs.size()) {
-    const size_t end = std::min(dirs.find(':', start), dirs.size());
-    if (access((dirs.substr(start, end - start) + "/" + name).c_str(), X_OK) == 0) return true;
-    start = end + 1;
+// Runs a tool under a UTF-8 locale; its output is dropped.
+bool RunTool(const std::vector<std::string>& args) {
+  std::string command = "LC_ALL=C.UTF-8";
+  for (const std::string& arg : args) {
+    command += " '";
+    for (char c : arg) command += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    command += "'";
   }
-  return false;
+  return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// Runs a tool without a shell under a UTF-8 locale; its output is dropped.
-bool RunTool(std::vector<std::string> args) {
-  std::vector<std::string> env = {"LC_ALL=C.UTF-8"};
-  for (char** e = environ; *e; ++e) {
-    if (std::string(*e).rfind("LC_ALL=", 0) != 0) env.emplace_back(*e);
-  }
-  auto pointers = [](std::vector<std::string>& strings) {
-    std::vector<char*> out;
-    for (std::string& s : strings) out.push_back(s.data());
-    out.push_back(nullptr);
-    return out;
-  };
-  std::vector<char*> argv = pointers(args);
-  std::vector<char*> envp = pointers(env);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  int status = 0;
-  return spawned == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+bool HaveTool(const std::string& name) { return RunTool({"sh", "-c", "command -v '" + name + "'"}); }
 
 // How the texts come back: as the Latin-1 bytes given, as their UTF-8
 // bytes, or, for UTF-16, the byte-order mark and the first letter's low byte.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -10,22 +11,11 @@
 #include "app/message_dialog.h"
 #include "app/settings.h"
 #include "playlist/play_audio_cd.h"
+#include "tests/playlist/recording_doubles.h"
+#include "tests/support/scratch_dir.h"
 
 namespace orvo {
 namespace {
-
-class TempFolder {
- public:
-  TempFolder() {
-    char pattern[] = "/tmp/orvo-cd-XXXXXX";
-    path_ = mkdtemp(pattern);
-  }
-  ~TempFolder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // Writes a BIN/CUE pair of `tracks` audio tracks (one second of tone each)
 // and returns the CUE file's path.
@@ -46,7 +36,7 @@ std::string MakeDiscImage(const std::string& folder, const std::string& name, in
 }
 
 TEST(CdPlayer, DiscImage_TrackCountFromItsTableOfContents) {
-  TempFolder folder;
+  test::ScratchDir folder;
   const std::string three = MakeDiscImage(folder.path(), "three", 3);
   const std::string twelve = MakeDiscImage(folder.path(), "twelve", 12);
   ASSERT_FALSE(three.empty());
@@ -93,65 +83,41 @@ class FakeDrives : public CdDrive {
   }
 };
 
-class RecordingDialogs : public MessageDialogs {
- public:
-  std::vector<std::string> shown;
-  int ShowMessageDialog(const std::string& message, int type, int buttons, const std::string&,
-                        const std::string&) override {
-    shown.push_back(message);
-    EXPECT_EQ(type, kMessageWarning);
-    EXPECT_EQ(buttons, kButtonsOk);
-    return kResponseOk;
-  }
-};
-
-TEST(PlayAudioCd, TwelveTracksWithInstantPlay_PlaysTheWholeDisc) {
-  FakeDrives cd;
-  cd.tracksPerDrive = {12};
-  Settings settings;
-  settings.instantplay = 1;
-  RecordingDialogs dialogs;
-  EXPECT_TRUE(PlayAudioCd(0, cd, settings, dialogs));
-  ASSERT_EQ(cd.played.size(), 1u);
-  EXPECT_EQ(cd.played[0], std::make_pair(0, 1));
-  EXPECT_EQ(cd.lastPlayed, 12);
-  EXPECT_TRUE(dialogs.shown.empty());
-}
-
-TEST(PlayAudioCd, InstantPlayOff_DoesNothingVisible) {
-  FakeDrives cd;
-  cd.tracksPerDrive = {12};
-  Settings settings;
-  RecordingDialogs dialogs;
-  PlayAudioCd(0, cd, settings, dialogs);
-  EXPECT_TRUE(cd.played.empty());
-  EXPECT_TRUE(dialogs.shown.empty());
-}
-
-TEST(PlayAudioCd, EmptyDrive_WarnsWhateverInstantPlaySays) {
-  for (int instant : {0, 1}) {
+// The whole disc of the chosen drive plays only with instantplay; an empty
+// disc is reported whatever instantplay says.
+TEST(PlayAudioCd, DrivesAndInstantPlay_PlayWholeDiscOrWarn) {
+  const struct {
+    std::vector<int> tracksPerDrive;
+    int drive;
+    int instantplay;
+    int lastTrack;  // 0: nothing played
+    bool warned;
+  } cases[] = {
+      {{12}, 0, 1, 12, false}, {{12}, 0, 0, 0, false}, {{0}, 0, 1, 0, true},
+      {{0}, 0, 0, 0, true},    {{0, 7}, 1, 1, 7, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "drive " << c.drive << " instantplay " << c.instantplay);
     FakeDrives cd;
-    cd.tracksPerDrive = {0};
+    cd.tracksPerDrive = c.tracksPerDrive;
     Settings settings;
-    settings.instantplay = instant;
-    RecordingDialogs dialogs;
-    PlayAudioCd(0, cd, settings, dialogs);
-    EXPECT_TRUE(cd.played.empty());
-    EXPECT_EQ(dialogs.shown, std::vector<std::string>{"Found no Audio Track on this CD!"});
+    settings.instantplay = c.instantplay;
+    test::RecordingDialogs dialogs;
+    const bool played = PlayAudioCd(c.drive, cd, settings, dialogs);
+    if (c.lastTrack > 0) {
+      EXPECT_TRUE(played);
+      EXPECT_EQ(cd.played, (std::vector<std::pair<int, int>>{{c.drive, 1}}));
+      EXPECT_EQ(cd.lastPlayed, c.lastTrack);
+    } else {
+      EXPECT_TRUE(cd.played.empty());
+    }
+    ASSERT_EQ(dialogs.shown.size(), c.warned ? 1u : 0u);
+    if (c.warned) {
+      EXPECT_EQ(dialogs.shown[0].message, "Found no Audio Track on this CD!");
+      EXPECT_EQ(dialogs.shown[0].type, kMessageWarning);
+      EXPECT_EQ(dialogs.shown[0].buttons, kButtonsOk);
+    }
   }
-}
-
-TEST(PlayAudioCd, SecondDrive_PlaysTheDiscInTheSecondDrive) {
-  FakeDrives cd;
-  cd.tracksPerDrive = {0, 7};
-  Settings settings;
-  settings.instantplay = 1;
-  RecordingDialogs dialogs;
-  PlayAudioCd(1, cd, settings, dialogs);
-  ASSERT_EQ(cd.played.size(), 1u);
-  EXPECT_EQ(cd.played[0].first, 1);
-  EXPECT_EQ(cd.lastPlayed, 7);
-  EXPECT_TRUE(dialogs.shown.empty());
 }
 
 }  // namespace

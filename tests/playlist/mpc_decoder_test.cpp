@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "playlist/temporary_file.h"
 #include "tests/playlist/sv7_tone.h"
 #include "tests/playlist/test_media.h"
+#include "tests/support/scratch_dir.h"
 #include "tests/support/signal_analysis.h"
 
 namespace orvo {
@@ -18,10 +17,7 @@ namespace {
 
 std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
-std::vector<uint8_t> ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::vector<uint8_t> ReadFile(const std::string& path) { return Bytes(test::ReadBytes(path)); }
 
 uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
   return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t{b[at + 3]} << 24);

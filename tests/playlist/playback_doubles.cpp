@@ -1,10 +1,6 @@
 #include "playback_doubles.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 namespace orvo::test {
@@ -134,50 +130,6 @@ void RecordingView::SetDisplayText(const std::string& utf8) {
   displayHistory.push_back(utf8);
 }
 
-NotificationHandle RecordingNotifier::ShowNotification(const std::string& summary,
-                                                       const std::string& body, int seconds,
-                                                       int urgency, void* attachWidget,
-                                                       const std::string& icon) {
-  auto* handle = reinterpret_cast<NotificationHandle>(static_cast<std::uintptr_t>(shown.size() + 1));
-  shown.push_back({summary, body, seconds, urgency, attachWidget, icon, handle});
-  return handle;
-}
-
-int RecordingNotifier::CountBody(const std::string& body) const {
-  return static_cast<int>(std::count_if(shown.begin(), shown.end(),
-                                        [&](const Bubble& b) { return b.body == body; }));
-}
-
-int RecordingDialogs::ShowMessageDialog(const std::string& message, int messageType, int buttons,
-                                        const std::string&, const std::string&) {
-  shown.push_back({message, messageType, buttons});
-  if (whileOpen) whileOpen();
-  return kResponseOk;
-}
-
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "orvo-playback-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temporary folder");
-  root_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(root_, ignored);
-}
-
-std::string TempFolder::File(const std::string& name, const std::string& content) {
-  const std::string path = Path(name);
-  std::ofstream(path, std::ios::binary) << content;
-  return path;
-}
-
-std::string TempFolder::Folder(const std::string& name) {
-  const std::string path = Path(name);
-  std::filesystem::create_directory(path);
-  return path;
-}
-
 PlaybackHarness::PlaybackHarness(std::uint32_t seed)
     : random(seed),
       nowPlaying(playlist, settings, engine, loop, view, notifier,
@@ -200,20 +152,6 @@ std::vector<std::string> PlaybackHarness::MakeSongs(int count, long lengthMs) {
 void PlaybackHarness::Fill(const std::vector<std::string>& paths) {
   playlist.clear();
   for (const std::string& path : paths) playlist.add(path);
-}
-
-bool IsWholeUtf8(const std::string& utf8) {
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || i + length > utf8.size()) return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += length;
-  }
-  return true;
 }
 
 }  // namespace orvo::test

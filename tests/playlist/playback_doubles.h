@@ -17,6 +17,8 @@
 #include "playlist/path_list.h"
 #include "playlist/playback.h"
 #include "playlist/player_view.h"
+#include "tests/playlist/recording_doubles.h"
+#include "tests/support/scratch_dir.h"
 
 namespace orvo::test {
 
@@ -117,55 +119,17 @@ class RecordingView : public PlayerView {
   int widget_ = 0;
 };
 
-struct Bubble {
-  std::string summary;
-  std::string body;
-  int seconds;
-  int urgency;
-  void* attach;
-  std::string icon;
-  NotificationHandle handle;
-};
-
-class RecordingNotifier : public Notifier {
- public:
-  NotificationHandle ShowNotification(const std::string& summary, const std::string& body,
-                                      int seconds, int urgency, void* attachWidget,
-                                      const std::string& icon) override;
-  void CloseNotification(NotificationHandle handle) override { closed.push_back(handle); }
-  int CountBody(const std::string& body) const;
-
-  std::vector<Bubble> shown;
-  std::vector<NotificationHandle> closed;
-};
-
-class RecordingDialogs : public MessageDialogs {
- public:
-  int ShowMessageDialog(const std::string& message, int messageType, int buttons,
-                        const std::string& first, const std::string& second) override;
-  struct Shown {
-    std::string message;
-    int type;
-    int buttons;
-  };
-  std::vector<Shown> shown;
-  // Runs while the dialog is "open", nested like a modal dialog's loop.
-  std::function<void()> whileOpen;
-};
-
 // Folder of real files for the stat checks, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::string File(const std::string& name, const std::string& content = "sound");
-  std::string Folder(const std::string& name);
-  std::string Path(const std::string& name) const { return root_ + "/" + name; }
-
- private:
-  std::string root_;
+struct TempFolder : ScratchDir {
+  std::string File(const std::string& name, const std::string& content = "sound") {
+    WriteBytes(file(name), content);
+    return file(name);
+  }
+  std::string Folder(const std::string& name) {
+    mkdir(file(name).c_str(), 0700);
+    return file(name);
+  }
+  std::string Path(const std::string& name) const { return file(name); }
 };
 
 inline constexpr const char* kPlaylistFinished = "the current Playlist is finished....";
@@ -194,8 +158,5 @@ struct PlaybackHarness {
   NowPlaying nowPlaying;
   Playback playback;
 };
-
-// Whether `utf8` starts at a character boundary and holds whole sequences.
-bool IsWholeUtf8(const std::string& utf8);
 
 }  // namespace orvo::test

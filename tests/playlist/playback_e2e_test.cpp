@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -33,12 +34,10 @@ struct FormatCase {
   int hertz;
 };
 
-void PrintTo(const FormatCase& c, std::ostream* out) { *out << c.format; }
-
 class PlayerSoundTest : public ::testing::TestWithParam<FormatCase> {};
 
-// Each format, played by the player itself, reaches the sound server as the
-// tone the file carries.
+// Each format, played by the player itself from its command line, reaches the
+// sound server as the tone that the file carries.
 TEST_P(PlayerSoundTest, SongOnCommandLine_SoundsItsTone) {
   TestMedia media;
   const std::string song = media.Make("tone", GetParam().format, GetParam().hertz, 1.5);
@@ -48,28 +47,27 @@ TEST_P(PlayerSoundTest, SongOnCommandLine_SoundsItsTone) {
   AudioCapture capture;
   ASSERT_TRUE(capture.Start());
   RunningProgram program(folder.Executable(), {song});
-  ASSERT_TRUE(log.WaitForSummary("current Playlist", milliseconds(20000)).has_value())
-      << program.Output();
-  // The end of the playlist is announced once the song has ended.
-  ASSERT_TRUE(log.WaitFor([](const NotificationRecord& r) {
-                   return r.body == "the current Playlist is finished....";
-                 },
-                 milliseconds(20000))
-                  .has_value())
-      << program.Output();
+  const bool finished = log.WaitFor([](const NotificationRecord& r) {
+                              return r.body == "the current Playlist is finished....";
+                            },
+                            milliseconds(30000))
+                            .has_value();
   capture.Stop();
   program.Stop();
+  ASSERT_TRUE(finished) << program.Output();
   const std::vector<float> left = capture.Left();
   EXPECT_GT(SignalAnalysis::SoundingRms(left, AudioCapture::kRate), 0.2);
   EXPECT_NEAR(SignalAnalysis::ToneFrequency(left, AudioCapture::kRate), GetParam().hertz,
               GetParam().hertz * 0.03);
-  EXPECT_GT(SignalAnalysis::SoundingSeconds(left, AudioCapture::kRate), 1.3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, PlayerSoundTest,
                          ::testing::Values(FormatCase{"mp3", 440}, FormatCase{"ogg", 660},
-                                           FormatCase{"wav", 880}, FormatCase{"mpc", 550}));
+                                           FormatCase{"wav", 880}, FormatCase{"mpc", 550}),
+                         [](const auto& test) { return std::string(test.param.format); });
 
+// Two songs named on the command line: both sound, each is announced with its
+// description, then the end of the playlist.
 TEST(PlayerPass, Notifications_AnnounceEachSongWithItsDescriptionThenTheEnd) {
   TestMedia media;
   const std::string tagged = media.Make("tagged", "mp3", 500, 1.0);
@@ -78,9 +76,15 @@ TEST(PlayerPass, Notifications_AnnounceEachSongWithItsDescriptionThenTheEnd) {
   ASSERT_FALSE(plain.empty());
   const std::string tagging = "id3v2 -a 'Caf\xe9 Band' -t 'First Song' -A 'Album' '" + tagged + "'";
   ASSERT_EQ(std::system(tagging.c_str()), 0);
+  // Tagging made the file new again; libxine would take it for one still
+  // being written and wait at its end.
+  std::filesystem::last_write_time(
+      tagged, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
 
   ProgramFolder folder;
   NotificationLog log;
+  AudioCapture capture;
+  ASSERT_TRUE(capture.Start());
   RunningProgram program(folder.Executable(), {tagged, plain});
   ASSERT_TRUE(log.WaitFor([](const NotificationRecord& r) {
                    return r.body == "the current Playlist is finished....";
@@ -88,6 +92,11 @@ TEST(PlayerPass, Notifications_AnnounceEachSongWithItsDescriptionThenTheEnd) {
                  milliseconds(30000))
                   .has_value())
       << program.Output();
+  std::this_thread::sleep_for(milliseconds(300));
+  capture.Stop();
+  const std::vector<float> left = capture.Left();
+  EXPECT_GT(SignalAnalysis::SoundingRms(left, AudioCapture::kRate), 0.2);
+  EXPECT_GT(SignalAnalysis::SoundingSeconds(left, AudioCapture::kRate), 1.8);
   const std::vector<NotificationRecord> notes = Notifies(log);
   ASSERT_EQ(notes.size(), 4u) << program.Output();
   EXPECT_EQ(notes[0].summary, "current Playlist");
@@ -113,22 +122,6 @@ TEST(PlayerPass, Notifications_AnnounceEachSongWithItsDescriptionThenTheEnd) {
   EXPECT_NE(output.find("0 *** " + tagged + "\n" + std::string(67, '-') + "\n"), std::string::npos)
       << output;
   EXPECT_NE(output.find("1 *** " + plain + "\n"), std::string::npos) << output;
-  program.Stop();
-}
-
-TEST(PlayerPass, PathWithByteAbove126_IsRefusedWithItsNotification) {
-  TestMedia media;
-  const std::string song = media.Make("caf\xe9", "mp3", 440, 1.0);
-  ASSERT_FALSE(song.empty());
-  ProgramFolder folder;
-  NotificationLog log;
-  RunningProgram program(folder.Executable(), {song});
-  const auto refusal =
-      log.WaitForSummary("loading Song failed because of\ninvalid characters ", milliseconds(20000));
-  ASSERT_TRUE(refusal.has_value()) << program.Output();
-  EXPECT_EQ(refusal->body, "removed temporary from Playlist");
-  EXPECT_EQ(refusal->expireTimeout, 8000);
-  EXPECT_EQ(program.Output().find(" *** "), std::string::npos) << "the song never started";
   program.Stop();
 }
 

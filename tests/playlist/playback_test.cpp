@@ -9,6 +9,16 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
+// A bubble of the player: normal urgency, the player's icon, not attached.
+void ExpectBubble(const Bubble& b, const std::string& summary, const std::string& body, int seconds) {
+  EXPECT_EQ(b.summary, summary);
+  EXPECT_EQ(b.body, body);
+  EXPECT_EQ(b.seconds, seconds);
+  EXPECT_EQ(b.urgency, 1);
+  EXPECT_EQ(b.attach, nullptr);
+  EXPECT_EQ(b.icon, kNotificationIcon);
+}
+
 TEST(StartPlayback, EmptyPlaylist_ReturnsFalseAndInstallsNoTimer) {
   PlaybackHarness h;
   EXPECT_FALSE(h.playback.StartPlayback());
@@ -42,12 +52,7 @@ TEST(StartPlayback, InOrderWithoutRepeat_PlaysEachPlayableEntryOnceThenAnnounces
 
   h.RunFor(2000);
   EXPECT_EQ(h.Announcements(), 1);
-  const Bubble& end = h.notifier.shown.back();
-  EXPECT_EQ(end.summary, "current Playlist");
-  EXPECT_EQ(end.seconds, 3);
-  EXPECT_EQ(end.urgency, 1);
-  EXPECT_EQ(end.attach, nullptr);
-  EXPECT_EQ(end.icon, kNotificationIcon);
+  ExpectBubble(h.notifier.shown.back(), "current Playlist", kPlaylistFinished, 3);
   EXPECT_EQ(h.view.display, kPlayerTitle);
   EXPECT_FALSE(h.engine.IsLoaded());
   EXPECT_EQ(h.loop.activeTimers(), 0U) << "title or redraw timer left behind";
@@ -149,12 +154,19 @@ TEST(StartPlayback, UnplayableEntriesWithRepeat_WarnOnceEachHasFailed) {
   EXPECT_TRUE(h.notifier.shown.empty());
   EXPECT_EQ(h.settings.repeat, 1);
 
+  // A failed load returns at once, unplayed and unannounced.
+  const int iterations = h.loop.iterations();
+  EXPECT_FALSE(h.playback.PlaySong(notAudio));
+  EXPECT_EQ(h.loop.iterations(), iterations);
+  EXPECT_TRUE(h.notifier.shown.empty());
+
   // The failed load is released by the next song.
   const std::string good = h.folder.File("good.mp3");
   h.Fill({good});
   h.settings.repeat = 0;
+  h.engine.calls.clear();
   EXPECT_TRUE(h.playback.StartPlayback());
-  EXPECT_EQ(h.engine.calls[1], "Release");
+  EXPECT_EQ(h.engine.calls[0], "Release");
   EXPECT_EQ(h.engine.played, (Paths{good}));
 }
 
@@ -172,27 +184,10 @@ TEST(PlaySong, StartOfSong_ReleasesLoadsPlaysAtZeroSizeAreaAndPresents) {
 
   EXPECT_EQ(h.engine.calls,
             (Paths{"Release", "Load " + songs[1], "SetVideoArea 150,150,0,0", "Play"}));
-  const Bubble& bubble = h.notifier.shown.back();
-  EXPECT_EQ(bubble.summary, "Now playing song 2 of 2");
-  EXPECT_EQ(bubble.body, "Art \nTit \nAlb \n");
-  EXPECT_EQ(bubble.seconds, 8);
-  EXPECT_EQ(bubble.urgency, 1);
-  EXPECT_EQ(bubble.attach, nullptr);
-  EXPECT_EQ(bubble.icon, kNotificationIcon);
-  EXPECT_EQ(h.playback.nowPlayingNotification(), bubble.handle);
+  ExpectBubble(h.notifier.shown.back(), "Now playing song 2 of 2", "Art \nTit \nAlb \n", 8);
+  EXPECT_EQ(h.playback.nowPlayingNotification(), h.notifier.shown.back().handle);
   EXPECT_EQ(h.view.tooltip, "Current Song: 2 of 2\nArt \nTit \nAlb ");
   EXPECT_EQ(h.view.displayHistory.back(), "Art  - Tit  - Alb  - ");
-}
-
-TEST(PlaySong, FailedLoad_ReturnsFalseWithoutPlayingOrPresenting) {
-  PlaybackHarness h;
-  const std::string bad = h.folder.File("bad.mp3");
-  h.engine.FailLoad(bad);
-  h.Fill({bad});
-  EXPECT_FALSE(h.playback.PlaySong(h.playlist.current()));
-  EXPECT_TRUE(h.engine.played.empty());
-  EXPECT_TRUE(h.notifier.shown.empty());
-  EXPECT_EQ(h.loop.iterations(), 0);
 }
 
 TEST(PlaySong, PathWithByteAbove126_IsRefusedEmptiedAndCountedNextPass) {
@@ -212,12 +207,8 @@ TEST(PlaySong, PathWithByteAbove126_IsRefusedEmptiedAndCountedNextPass) {
   EXPECT_EQ(h.diagnostics.str().find("caf"), std::string::npos);
   ASSERT_EQ(h.notifier.shown.size(), 5U);
   const Bubble& refusal = h.notifier.shown[1];
-  EXPECT_EQ(refusal.summary, "loading Song failed because of\ninvalid characters ");
-  EXPECT_EQ(refusal.body, "removed temporary from Playlist");
-  EXPECT_EQ(refusal.seconds, 8);
-  EXPECT_EQ(refusal.urgency, 1);
-  EXPECT_EQ(refusal.attach, nullptr);
-  EXPECT_EQ(refusal.icon, kNotificationIcon);
+  ExpectBubble(refusal, "loading Song failed because of\ninvalid characters ", "removed temporary from Playlist",
+               8);
   // The refusal replaces the stopped song's bubble and is closed in turn.
   EXPECT_EQ(h.notifier.closed[0], h.notifier.shown[0].handle);
   EXPECT_EQ(h.notifier.closed[1], refusal.handle);
