@@ -2,6 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DORVO_WERROR=ON
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build run test bench screenshots install uninstall clean
 

@@ -12,9 +12,9 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec ./Orvo_M demo.m3u
 fi
 
-shot="$bin/../screenshot.png"
+shot=$(realpath -m "$bin/../screenshot.png")
 echo "No X display found: running Orvo M in a virtual X server (Xvfb) for 12 seconds."
-echo "The screenshot will be saved as $(realpath -m "$shot")."
+echo "The screenshot will be saved as $shot."
 ORVO_SHOT="$shot" "$here/testenv.sh" --all --wm --compositor -- bash -c '
   xsetroot -solid "#406080" 2>/dev/null || true
   ./Orvo_M demo.m3u &
