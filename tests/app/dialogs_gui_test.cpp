@@ -9,7 +9,7 @@
 
 #include "app/gtk_message_dialogs.h"
 #include "app/save_chooser.h"
-#include "tests/ui/window_test_support.h"
+#include "tests/ui/gui_support.h"
 
 namespace orvo::test {
 namespace {
@@ -88,7 +88,8 @@ TEST(GtkMessageDialogs, PathArgument_ShownAsLatin1TextNeverAsFormat) {
 }
 
 TEST(AskSavePlaylistName, Accepted_ReturnsTheChosenNameFromTheProgramFolder) {
-  const std::string folder = MakeTempFolder();
+  const TempFolder temp;
+  const std::string& folder = temp.path();
   std::string title;
   std::string filterName;
   bool confirmsOverwrite = true;
@@ -112,7 +113,8 @@ TEST(AskSavePlaylistName, Accepted_ReturnsTheChosenNameFromTheProgramFolder) {
 
 TEST(AskSavePlaylistName, Cancelled_ReturnsNothing) {
   AnswerFileChooser([](GtkFileChooser*) { return GTK_RESPONSE_CANCEL; });
-  EXPECT_FALSE(AskSavePlaylistName(MakeTempFolder()).has_value());
+  const TempFolder temp;
+  EXPECT_FALSE(AskSavePlaylistName(temp.path()).has_value());
 }
 
 }  // namespace
