@@ -6,24 +6,26 @@
 #include <iostream>
 #include <vector>
 
-#include "app/background_engine.h"
+#include "backends/background_engine.h"
 #include "app/command_line.h"
-#include "app/save_chooser.h"
+#include "base/file_name.h"
+#include "ui/dialogs/file_chooser.h"
+#include "ui/dialogs/save_chooser.h"
 #include "app/shutdown.h"
-#include "desktop/library_search.h"
+#include "backends/shared_library_lookup.h"
 #include "mediainfo/description.h"
 #include "playlist/m3u.h"
-#include "playlist/now_playing.h"
-#include "playlist/play_audio_cd.h"
-#include "playlist/playback.h"
-#include "playlist/playlist_count.h"
+#include "playback/now_playing.h"
+#include "playback/play_audio_cd.h"
+#include "playback/playback.h"
+#include "playlist/show_playlist_count.h"
 #include "playlist/song_adder.h"
-#include "playlist/xine_media_engine.h"
+#include "backends/xine_media_engine.h"
 #include "ui/player_window.h"
-#include "ui/playlist_manager_window.h"
-#include "ui/playlist_window.h"
-#include "ui/preferences_window.h"
-#include "ui/program_restart.h"
+#include "ui/windows/playlist_manager_window.h"
+#include "ui/windows/playlist_window.h"
+#include "ui/windows/preferences_window.h"
+#include "base/program_restart.h"
 
 namespace orvo {
 
@@ -56,7 +58,7 @@ int Application::Run(int argc, char** argv) {
   std::cout << "INIT complete\n----\n" << std::flush;
 
   ResolveOptionalSymbols();
-  settings_.Load(paths_.programDirectory + "orvo.prefs");
+  settings_.Load(paths_.programDirectory + kPreferencesFileName);
 
   const CommandLine commandLine =
       InterpretCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
@@ -118,7 +120,7 @@ void Application::BuildPlayer() {
                                          notifications_, dialogs_, *nowPlaying_, random_,
                                          std::cout);
   adder_ = std::make_unique<SongAdder>(
-      playlist_, foundFiles_, settings_, notifications_, *window_, paths_.programDirectory,
+      playlist_, foundFiles_, settings_, notifications_, *window_, RunFileChooser, paths_.programDirectory,
       [this] { return engine_->IsLoaded(); }, [this] { StartPlayback(); });
   windowContext_ = std::make_unique<WindowContext>(WindowContext{
       window_->window(), [this] { return window_->iconified(); }, settings_, playlist_,
@@ -140,7 +142,7 @@ void Application::LoadStartupPlaylist(const CommandLine& commandLine) {
 }
 
 void Application::ArmStartupTimer() {
-  const unsigned delay = settings_.instantplay != 0 && !playlist_.empty() ? 500 : 100;
+  const unsigned delay = settings_.instantplay && !playlist_.empty() ? 500 : 100;
   g_timeout_add(delay, &Application::OnStartupTimer, this);
 }
 
@@ -182,7 +184,7 @@ void Application::Quit() {
                       dialogs_,
                       notifications_,
                       *engine_,
-                      AskSavePlaylistName,
+                      [](const std::string& folder) { return AskSavePlaylistName(nullptr, folder); },
                       [this] {
                         gint x = 0;
                         gint y = 0;

@@ -6,17 +6,17 @@
 #include <random>
 #include <string>
 
-#include "app/background_drives.h"
-#include "app/background_notifier.h"
-#include "app/gtk_message_dialogs.h"
-#include "app/program_paths.h"
-#include "app/settings.h"
+#include "backends/background_drives.h"
+#include "backends/background_notifier.h"
+#include "ui/dialogs/gtk_message_dialogs.h"
+#include "core/program_paths.h"
+#include "core/settings.h"
 #include "mediainfo/song_info.h"
-#include "playlist/glib_event_loop.h"
+#include "backends/glib_event_loop.h"
 #include "playlist/path_list.h"
 #include "ui/optional_symbols.h"
-#include "ui/player_actions.h"
-#include "ui/window_context.h"
+#include "core/player_actions.h"
+#include "ui/windows/window_context.h"
 
 namespace orvo {
 

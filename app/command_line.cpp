@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "app/settings.h"
+#include "base/file_name.h"
+#include "core/settings.h"
 #include "playlist/path_list.h"
 
 namespace orvo {
@@ -10,13 +11,6 @@ namespace orvo {
 namespace {
 
 const char* const kHelpSwitches[] = {"-?", "--help", "/?", "help", "-h", "/h"};
-
-std::string AsciiLower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 bool HasDirectoryPart(const std::string& path) { return path.find('/') != std::string::npos; }
 
@@ -29,21 +23,6 @@ std::string TrimBlanks(const std::string& text) {
 
 }  // namespace
 
-bool FileExtension(const std::string& path, std::string& extension) {
-  const auto slash = path.rfind('/');
-  const auto componentStart = slash == std::string::npos ? 0 : slash + 1;
-  const auto dot = path.rfind('.');
-  if (dot == std::string::npos || dot < componentStart) return false;
-  extension = path.substr(dot + 1);
-  return true;
-}
-
-std::string LowerExtension(const std::string& path) {
-  std::string extension;
-  if (!FileExtension(path, extension)) return std::string();
-  return AsciiLower(extension);
-}
-
 CommandLine InterpretCommandLine(const std::vector<std::string>& args) {
   CommandLine result;
   if (args.empty()) return result;
@@ -54,8 +33,9 @@ CommandLine InterpretCommandLine(const std::vector<std::string>& args) {
     return result;
   }
   for (const std::string& arg : args) {
-    std::string extension;
-    if (!FileExtension(arg, extension)) continue;
+    // Playlists and skin descriptions are recognised case-sensitively,
+    // music files in any letter case.
+    const std::string extension = Extension(arg);
     if (extension == "m3u") {
       result.playlistPath = arg;
       result.playlistNamedOnCommandLine = true;
@@ -100,7 +80,7 @@ void ApplyMusicFiles(const CommandLine& commandLine, Settings& settings,
   for (const std::string& path : commandLine.musicFiles) {
     playlist.add(path);
     settings.last_one.clear();
-    settings.instantplay = 1;
+    settings.instantplay = true;
   }
 }
 
@@ -124,7 +104,7 @@ std::string ChoosePlaylistPath(const CommandLine& commandLine, const Settings& s
   std::string path = TrimBlanks(commandLine.playlistPath);
   if (commandLine.playlistNamedOnCommandLine) {
     if (!path.empty() && !HasDirectoryPart(path)) path = programDirectory + path;
-  } else if (settings.start_with_last_playlist != 0) {
+  } else if (settings.start_with_last_playlist) {
     path = settings.last_one;
   }
   return path;

@@ -21,12 +21,6 @@ struct CommandLine {
 // `args` without the program name.
 CommandLine InterpretCommandLine(const std::vector<std::string>& args);
 
-// The text after the last "." of the last path component; false when that
-// component holds no ".".
-bool FileExtension(const std::string& path, std::string& extension);
-// FileExtension converted to ASCII lower case (empty when there is none).
-std::string LowerExtension(const std::string& path);
-
 // The 13 lines printed for the help switches.
 const std::vector<std::string>& UsageLines();
 

@@ -1,12 +1,12 @@
 #include "app/shutdown.h"
 
 #include "app/command_line.h"
-#include "app/ini_file.h"
-#include "app/message_dialog.h"
-#include "app/settings.h"
-#include "desktop/notifier.h"
+#include "base/ini_file.h"
+#include "core/message_dialogs.h"
+#include "core/settings.h"
+#include "core/notifier.h"
 #include "playlist/m3u.h"
-#include "playlist/media_engine.h"
+#include "core/media_engine.h"
 #include "playlist/path_list.h"
 
 namespace orvo {
@@ -15,10 +15,10 @@ namespace {
 
 void OfferToSave(ShutdownParts& parts) {
   CurrentPlaylist& playlist = parts.playlist;
-  if (!playlist.filePath.empty() || playlist.count() == 0 || parts.settings.ask_on_exit != 1) {
+  if (!playlist.filePath.empty() || playlist.count() == 0 || !parts.settings.ask_on_exit) {
     return;
   }
-  const int answer = parts.dialogs.ShowMessageDialog(
+  const MessageResponse answer = parts.dialogs.ShowMessageDialog(
       "Unsaved Playlist... would you like to save it now?", kMessageQuestion, kButtonsYesNo);
   if (answer != kResponseYes) return;
   const std::optional<std::string> chosen = parts.askSaveName(parts.programDirectory);
@@ -45,7 +45,7 @@ void RememberPlaylist(ShutdownParts& parts) {
   if (parts.playlist.filePath.empty()) return;
   parts.settings.last_one = parts.playlist.filePath;
   // Only an existing preferences file receives it; failures are silent.
-  (void)parts.settings.SaveLast(parts.programDirectory + "orvo.prefs");
+  (void)parts.settings.SaveLast(parts.programDirectory + kPreferencesFileName);
 }
 
 void StoreWindowPosition(ShutdownParts& parts) {
@@ -60,9 +60,6 @@ void StoreWindowPosition(ShutdownParts& parts) {
 
 }  // namespace
 
-std::string WithM3uExtension(const std::string& name) {
-  return LowerExtension(name) == "m3u" ? name : name + ".m3u";
-}
 
 void RunShutdownSteps(ShutdownParts& parts) {
   OfferToSave(parts);

@@ -34,8 +34,4 @@ struct ShutdownParts {
 // description, in that order. No failure stops it.
 void RunShutdownSteps(ShutdownParts& parts);
 
-// The name a chosen save name is written under: ".m3u" is appended unless
-// the name already ends in that extension in any letter case.
-std::string WithM3uExtension(const std::string& name);
-
 }  // namespace orvo

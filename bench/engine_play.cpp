@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "playlist/xine_media_engine.h"
+#include "backends/xine_media_engine.h"
 
 int main(int argc, char** argv) {
   orvo::XineMediaEngine engine;

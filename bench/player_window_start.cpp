@@ -4,10 +4,11 @@
 // (a bare skin name is taken from PROGRAM_FOLDER, which ends with "/").
 #include <gtk/gtk.h>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "playlist/path_list.h"
 #include "ui/optional_symbols.h"
-#include "ui/player_actions.h"
+#include "core/cd_drives.h"
+#include "core/player_actions.h"
 #include "ui/player_window.h"
 
 namespace {
@@ -27,10 +28,13 @@ class NoActions : public orvo::PlayerActions {
   void Quit() override { gtk_main_quit(); }
 };
 
-class NoDrives : public orvo::DriveList {
+class NoDrives : public orvo::CdDrives {
  public:
   int DriveCount() const override { return 0; }
-  std::string SelectAndName(int) override { return std::string(); }
+  void SelectDrive(int) override {}
+  std::string DriveName() const override { return std::string(); }
+  int TrackCount() const override { return 0; }
+  void PlayTracks(int, int) override {}
 };
 
 }  // namespace

@@ -13,21 +13,10 @@ std::string DescriptionText(const std::string& path, const SongInfo& info) {
   return info.artist + " \n" + info.title + " \n" + info.album + " ";
 }
 
-PlaylistRow MakePlaylistRow(const std::string& path, const SongInfo& info) {
-  if (!info.title.empty()) return {info.title, info.artist, path};
-  return {path, std::string(), std::string()};
-}
-
 std::string DescribeSong(const std::string& path, SongInfo& record) {
   record.clear();
   ReadSongInfo(path, record);
   return DescriptionText(path, record);
-}
-
-PlaylistRow ListSong(const std::string& path, SongInfo& record) {
-  record.clear();
-  ReadSongInfo(path, record);
-  return MakePlaylistRow(path, record);
 }
 
 }  // namespace orvo

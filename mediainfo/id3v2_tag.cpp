@@ -130,4 +130,17 @@ void ReadId3v2(ByteSource& source, SongInfo& info) {
   }
 }
 
+size_t Id3v2TagSize(const uint8_t* data, size_t size) {
+  constexpr size_t kHeaderSize = 10;
+  if (size < kHeaderSize || std::memcmp(data, "ID3", 3) != 0) return 0;
+  for (int i = 6; i < 10; ++i) {
+    if (data[i] & 0x80) return 0;
+  }
+  const size_t body = (size_t{data[6]} << 21) | (size_t{data[7]} << 14) |
+                      (size_t{data[8]} << 7) | size_t{data[9]};
+  const size_t footer = (data[5] & 0x10) ? kHeaderSize : 0;
+  const size_t total = kHeaderSize + body + footer;
+  return total <= size ? total : 0;
+}
+
 }  // namespace orvo

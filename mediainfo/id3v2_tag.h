@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 namespace orvo {
 
 class ByteSource;
@@ -13,5 +16,10 @@ struct SongInfo;
 // (layout 2) ends it; positions never pass INT32_MAX (layouts 3 and 4) and
 // bytes past the end of the file read as zero, so every walk ends.
 void ReadId3v2(ByteSource& source, SongInfo& info);
+
+// Size of an ID3v2 tag at the start of `data` (header, body and footer) when
+// all of it lies within `size` bytes; 0 without a valid tag (no "ID3", or a
+// size that is not synchsafe). Lets other readers skip the tag.
+size_t Id3v2TagSize(const uint8_t* data, size_t size);
 
 }  // namespace orvo

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <memory>
 
+#include "base/ascii.h"
+
 namespace orvo {
 namespace {
 
@@ -16,7 +18,6 @@ struct DirCloser {
 };
 using DirPtr = std::unique_ptr<DIR, DirCloser>;
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Opens a folder for reading its entries. Subfolders are opened without
 // following a symbolic link in their last component: they were examined as
@@ -86,8 +87,8 @@ void ScanFolder(std::string& path, bool chosenFolder, std::vector<std::string>& 
 bool IsMusicFileName(std::string_view fileName, bool inChosenFolder) {
   const std::size_t dot = fileName.rfind('.');
   if (dot == std::string_view::npos || fileName.size() - dot != 4) return false;
-  const char ext[3] = {LowerAscii(fileName[dot + 1]), LowerAscii(fileName[dot + 2]),
-                       LowerAscii(fileName[dot + 3])};
+  const char ext[3] = {AsciiLower(fileName[dot + 1]), AsciiLower(fileName[dot + 2]),
+                       AsciiLower(fileName[dot + 3])};
   const std::string_view e(ext, 3);
   return e == "mp3" || e == "wav" || e == "ogg" || (inChosenFolder && e == "mpc");
 }

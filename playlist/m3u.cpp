@@ -2,7 +2,8 @@
 
 #include <optional>
 
-#include "app/atomic_file.h"
+#include "base/atomic_file.h"
+#include "base/file_name.h"
 #include "playlist/path_list.h"
 
 namespace orvo {
@@ -35,6 +36,10 @@ bool WriteM3u(const std::string& path, const std::vector<std::string>& paths) {
     content += '\n';
   }
   return WriteFileAtomically(path, content);
+}
+
+std::string WithM3uExtension(const std::string& name) {
+  return LowerExtension(name) == "m3u" ? name : name + ".m3u";
 }
 
 }  // namespace orvo

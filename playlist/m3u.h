@@ -26,4 +26,9 @@ bool ReadM3u(const std::string& path, PathList& list);
 // file then stays intact.
 [[nodiscard]] bool WriteM3u(const std::string& path, const std::vector<std::string>& paths);
 
+// The name a playlist chosen in a save chooser is written under: ".m3u" is
+// appended unless the file name already ends in that extension in any
+// letter case.
+std::string WithM3uExtension(const std::string& name);
+
 }  // namespace orvo

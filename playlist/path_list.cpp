@@ -2,19 +2,10 @@
 
 #include <algorithm>
 
+#include "base/ascii.h"
+
 namespace orvo {
 namespace {
-
-unsigned char FoldAscii(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
-// strcasecmp order in the C locale, without its stop at a NUL byte.
-bool LessIgnoringAsciiCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return FoldAscii(x) < FoldAscii(y); });
-}
 
 }  // namespace
 

@@ -4,14 +4,13 @@
 #include <utility>
 #include <vector>
 
-#include "app/settings.h"
-#include "desktop/notifier.h"
-#include "playlist/file_chooser.h"
+#include "core/settings.h"
+#include "core/notifier.h"
 #include "playlist/folder_search.h"
 #include "playlist/m3u.h"
 #include "playlist/path_list.h"
-#include "playlist/player_view.h"
-#include "playlist/playlist_count.h"
+#include "core/player_view.h"
+#include "playlist/show_playlist_count.h"
 
 namespace orvo {
 namespace {
@@ -24,13 +23,15 @@ constexpr const char* kPlaylistFilters = "Playlists|*m3u";
 }  // namespace
 
 SongAdder::SongAdder(CurrentPlaylist& playlist, PathList& foundFiles, const Settings& settings,
-                     Notifier& notifier, PlayerView& view, std::string programDirectory,
+                     Notifier& notifier, PlayerView& view, ChooseFiles choose,
+                     std::string programDirectory,
                      std::function<bool()> songLoaded, std::function<void()> startPlayback)
     : playlist_(playlist),
       foundFiles_(foundFiles),
       settings_(settings),
       notifier_(notifier),
       view_(view),
+      choose_(std::move(choose)),
       programDirectory_(std::move(programDirectory)),
       songLoaded_(std::move(songLoaded)),
       startPlayback_(std::move(startPlayback)) {}
@@ -41,7 +42,7 @@ bool SongAdder::AddFiles() {
   request.multiple = true;
   request.filterList = kMusicFilters;
   request.selectedFilter = kAllFilesFilter;
-  const std::vector<std::string> chosen = RunFileChooser(request);
+  const std::vector<std::string> chosen = choose_(request);
   if (!chosen.empty()) {
     playlist_.clear();
     for (const std::string& path : chosen) playlist_.add(path);
@@ -58,7 +59,7 @@ bool SongAdder::LoadPlaylist() {
   request.title = "select a Playlist";
   request.startFolder = programDirectory_;
   request.filterList = kPlaylistFilters;
-  const std::vector<std::string> chosen = RunFileChooser(request);
+  const std::vector<std::string> chosen = choose_(request);
   if (!chosen.empty()) {
     playlist_.clear();
     playlist_.filePath = chosen.front();
@@ -76,7 +77,7 @@ bool SongAdder::SearchMusicFolder(SearchMode mode) {
   request.title = "start search in...:";
   request.action = FileChooserRequest::Action::kSelectFolder;
   if (const char* home = std::getenv("HOME")) request.startFolder = home;
-  const std::vector<std::string> chosen = RunFileChooser(request);
+  const std::vector<std::string> chosen = choose_(request);
   const bool folderChosen = !chosen.empty();
 
   if (folderChosen) {
@@ -106,7 +107,7 @@ void SongAdder::ShowCount() {
 }
 
 void SongAdder::PlayInstantly() {
-  if (settings_.instantplay != 0 && !songLoaded_()) startPlayback_();
+  if (settings_.instantplay && !songLoaded_()) startPlayback_();
 }
 
 }  // namespace orvo

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "core/file_chooser.h"
+
 namespace orvo {
 
 class CurrentPlaylist;
@@ -26,7 +28,7 @@ class SongAdder {
   // Every reference must outlive the adder. `songLoaded` tells whether the
   // media engine holds a song object; `startPlayback` runs StartPlayback.
   SongAdder(CurrentPlaylist& playlist, PathList& foundFiles, const Settings& settings,
-            Notifier& notifier, PlayerView& view, std::string programDirectory,
+            Notifier& notifier, PlayerView& view, ChooseFiles choose, std::string programDirectory,
             std::function<bool()> songLoaded, std::function<void()> startPlayback);
 
   // "Select" chooser for one or more music files; the chosen files, sorted,
@@ -51,6 +53,7 @@ class SongAdder {
   const Settings& settings_;
   Notifier& notifier_;
   PlayerView& view_;
+  ChooseFiles choose_;
   std::string programDirectory_;
   std::function<bool()> songLoaded_;
   std::function<void()> startPlayback_;

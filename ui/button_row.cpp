@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "ui/skin_description.h"
-#include "ui/to_utf8.h"
+#include "core/skin_description.h"
+#include "base/latin1.h"
 
 namespace orvo {
 namespace {

@@ -2,8 +2,9 @@
 
 #include <string>
 
-#include "ui/player_actions.h"
-#include "ui/to_utf8.h"
+#include "core/cd_drives.h"
+#include "core/player_actions.h"
+#include "base/latin1.h"
 
 namespace orvo {
 namespace {
@@ -106,7 +107,8 @@ void PlayerMenus::AppendCdEntries(GtkWidget* menu) {
   for (int i = 0; i < count; ++i) {
     // Selecting each drive to read its name leaves the last one current;
     // playing a CD selects its drive again.
-    GtkWidget* item = AppendItem(menu, drives_.SelectAndName(i), "gtk-cdrom");
+    drives_.SelectDrive(i);
+    GtkWidget* item = AppendItem(menu, drives_.DriveName(), "gtk-cdrom");
     Connect(item, Binding{&actions_, nullptr, i});
   }
 }

@@ -4,7 +4,7 @@
 
 namespace orvo {
 
-class DriveList;
+class CdDrives;
 class PlayerActions;
 
 // The two pop-up menus of the player: the add menu behind the open button and
@@ -13,7 +13,7 @@ class PlayerActions;
 // destroyed once the toolkit is done with it.
 class PlayerMenus {
  public:
-  PlayerMenus(PlayerActions& actions, DriveList& drives) : actions_(actions), drives_(drives) {}
+  PlayerMenus(PlayerActions& actions, CdDrives& drives) : actions_(actions), drives_(drives) {}
 
   // File(s), Folder, Playlist, a separator, then one entry per CD drive.
   // The caller destroys the returned menu (gtk_widget_destroy).
@@ -31,7 +31,7 @@ class PlayerMenus {
   static void PopUp(GtkWidget* menu, guint button);
 
   PlayerActions& actions_;
-  DriveList& drives_;
+  CdDrives& drives_;
 };
 
 }  // namespace orvo

@@ -5,14 +5,14 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/ini_file.h"
-#include "app/settings.h"
+#include "base/ini_file.h"
+#include "core/settings.h"
 #include "ui/button_row.h"
-#include "ui/message_box.h"
+#include "ui/dialogs/message_box.h"
 #include "ui/optional_symbols.h"
-#include "ui/player_actions.h"
+#include "core/player_actions.h"
 #include "ui/skin_image_loader.h"
-#include "ui/to_utf8.h"
+#include "base/latin1.h"
 #include "ui/transparency.h"
 #include "ui/window_behaviour.h"
 
@@ -27,7 +27,7 @@ void PrintLine(const std::string& line) {
 
 }  // namespace
 
-PlayerWindow::PlayerWindow(PlayerActions& actions, DriveList& drives, CurrentPlaylist& playlist,
+PlayerWindow::PlayerWindow(PlayerActions& actions, CdDrives& drives, CurrentPlaylist& playlist,
                            const Settings& settings, const OptionalSymbols& symbols,
                            std::string programDirectory)
     : actions_(actions),
@@ -205,7 +205,7 @@ void PlayerWindow::QueueRedraw() {
   if (window_ != nullptr) gtk_widget_queue_draw(window_);
 }
 
-void* PlayerWindow::NotificationAnchor() {
+GtkWidget* PlayerWindow::NotificationAnchor() {
   if (window_ == nullptr || window_behaviour::IsIconified(window_)) return nullptr;
   return openButton_;
 }

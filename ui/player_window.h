@@ -6,16 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "playlist/player_view.h"
+#include "core/player_view.h"
 #include "ui/player_menus.h"
-#include "ui/playlist_cursor.h"
-#include "ui/skin_description.h"
+#include "playback/playlist_cursor.h"
+#include "core/skin_description.h"
 #include "ui/status_icon.h"
 
 namespace orvo {
 
 class CurrentPlaylist;
-class DriveList;
+class CdDrives;
 class OptionalSymbols;
 class PlayerActions;
 class SkinImageLoader;
@@ -27,7 +27,7 @@ struct Settings;
 // until the process ends; every reference handed in must outlive it.
 class PlayerWindow : public PlayerView {
  public:
-  PlayerWindow(PlayerActions& actions, DriveList& drives, CurrentPlaylist& playlist,
+  PlayerWindow(PlayerActions& actions, CdDrives& drives, CurrentPlaylist& playlist,
                const Settings& settings, const OptionalSymbols& symbols,
                std::string programDirectory);
   ~PlayerWindow() override;
@@ -50,8 +50,8 @@ class PlayerWindow : public PlayerView {
   std::string DisplayText() const override;
   void SetTooltip(const std::string& latin1) override;
   void QueueRedraw() override;
-  void* WindowWidget() override { return window_; }
-  void* NotificationAnchor() override;
+  GtkWidget* WindowWidget() override { return window_; }
+  GtkWidget* NotificationAnchor() override;
 
   // Status-icon click: restores the minimised window, minimises it otherwise.
   void ToggleMinimised();

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/background_task.h"
+#include "base/background_task.h"
 
 namespace orvo {
 

@@ -1,7 +1,7 @@
 #include "ui/status_icon.h"
 
 #include "ui/optional_symbols.h"
-#include "ui/to_utf8.h"
+#include "base/latin1.h"
 
 namespace orvo {
 

@@ -1,6 +1,6 @@
 #include "ui/transparency.h"
 
-#include "ui/message_box.h"
+#include "ui/dialogs/message_box.h"
 #include "ui/optional_symbols.h"
 
 namespace orvo {

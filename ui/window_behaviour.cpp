@@ -1,11 +1,11 @@
 #include "ui/window_behaviour.h"
 
-#include "app/settings.h"
+#include "core/settings.h"
 
 namespace orvo::window_behaviour {
 
-gboolean ToggleDecorations(GtkWindow* window, int useWmDecorations) {
-  if (useWmDecorations != 1) return TRUE;
+gboolean ToggleDecorations(GtkWindow* window, bool useWmDecorations) {
+  if (!useWmDecorations) return TRUE;
   gint x = 0;
   gint y = 0;
   gtk_window_get_position(window, &x, &y);
@@ -28,9 +28,9 @@ void ToggleMinimised(GtkWindow* window) {
 }
 
 void ApplyStacking(GtkWindow* window, const Settings& settings) {
-  if (settings.stay_top == 1) gtk_window_set_keep_above(window, TRUE);
-  if (settings.stay_bottom == 1) gtk_window_set_keep_below(window, TRUE);
-  if (settings.start_minimized == 1) gtk_window_iconify(window);
+  if (settings.stay_top) gtk_window_set_keep_above(window, TRUE);
+  if (settings.stay_bottom) gtk_window_set_keep_below(window, TRUE);
+  if (settings.start_minimized) gtk_window_iconify(window);
 }
 
 }  // namespace orvo::window_behaviour

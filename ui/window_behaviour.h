@@ -12,7 +12,7 @@ namespace window_behaviour {
 // Switches the window-manager frame on or off when `useWmDecorations` is
 // exactly 1, keeping the window's top-left corner where it was. Always
 // returns TRUE: the press is consumed either way.
-gboolean ToggleDecorations(GtkWindow* window, int useWmDecorations);
+gboolean ToggleDecorations(GtkWindow* window, bool useWmDecorations);
 
 // Whether the window's GDK state has the iconified flag, whatever other flags
 // are set with it. False for a window that is not realised.

@@ -1,8 +1,9 @@
 #include "app/command_line.h"
+#include "base/file_name.h"
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "core/settings.h"
 #include "playlist/path_list.h"
 
 namespace orvo {
@@ -38,10 +39,8 @@ TEST(InterpretCommandLine, Arguments_SortedByExtension) {
 
   EXPECT_EQ(InterpretCommandLine({"dir.mp3/song", "music.d/list", "./a.b/c.ogg"}).musicFiles,
             std::vector<std::string>{"./a.b/c.ogg"});
-  std::string ext;
-  EXPECT_FALSE(FileExtension("dir.m3u/readme", ext));
-  EXPECT_TRUE(FileExtension("archive.tar.Gz", ext));
-  EXPECT_EQ(ext, "Gz");
+  EXPECT_EQ(Extension("dir.m3u/readme"), "");
+  EXPECT_EQ(Extension("archive.tar.Gz"), "Gz");
   EXPECT_EQ(LowerExtension("x/SONG.Mp3"), "mp3");
 
   const CommandLine music = InterpretCommandLine({"b.ogg", "list.m3u", "a.mp3", "notes.txt", "c.WAV"});

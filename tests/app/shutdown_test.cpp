@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/message_dialog.h"
-#include "app/settings.h"
-#include "desktop/notifier.h"
-#include "playlist/media_engine.h"
+#include "core/message_dialogs.h"
+#include "core/settings.h"
+#include "core/notifier.h"
+#include "core/media_engine.h"
 #include "playlist/path_list.h"
-#include "tests/playlist/recording_doubles.h"
+#include "tests/playback/recording_doubles.h"
 #include "tests/support/scratch_dir.h"
 
 namespace orvo {
@@ -26,7 +26,7 @@ class CountingEngine : public MediaEngine {
   void Release() override { loaded = false; }
   bool Load(const std::string&) override { return loaded = true; }
   void SetVideoArea(int, int, int, int) override {}
-  void Play(void*) override {}
+  void Play(GtkWidget*) override {}
   int Status() override { return loaded ? 1 : 0; }
   void Pause() override {}
   void Resume() override {}
@@ -101,7 +101,7 @@ TEST_F(ShutdownTest, AnswerNoOrCancelledChooser_LeavesEverythingUnsaved) {
   WriteBytes(dir_ + "orvo.prefs", "last_one = /old.m3u\n");
   settings_.ask_on_exit = 1;
   playlist_.add("/m/a.mp3");
-  dialogs_.answer = -9;  // No
+  dialogs_.answer = kResponseNo;
   ShutdownParts no = Parts(dir_ + "x");
   RunShutdownSteps(no);
   EXPECT_TRUE(askedFolder_.empty());

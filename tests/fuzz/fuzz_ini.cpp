@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "playlist/mpc_decoder.h"
+#include "backends/mpc_decoder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FILE* output = std::tmpfile();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "mediainfo/description.h"
+#include "ui/windows/playlist_row.h"
 #include "mediainfo/file_byte_source.h"
 #include "mediainfo/memory_byte_source.h"
 #include "mediainfo/song_info.h"

@@ -17,18 +17,6 @@ TEST(DescriptionText, Fields_ThreeLinesEachEndingWithSpaceElsePathWithPlusForAmp
   EXPECT_EQ(DescriptionText("/m/a&b.mp3", {kNoInformation, "Title", "Album"}), "/m/a+b.mp3");
 }
 
-TEST(MakePlaylistRow, TitleDecidesBetweenTagsAndPath) {
-  const PlaylistRow tagged = MakePlaylistRow("/m/a.mp3", {"Artist", "Title", "Album"});
-  EXPECT_EQ(tagged.title, "Title");
-  EXPECT_EQ(tagged.artist, "Artist");
-  EXPECT_EQ(tagged.path, "/m/a.mp3");
-
-  const PlaylistRow untitled = MakePlaylistRow("/m/a&b.mp3", {"Artist", "", "Album"});
-  EXPECT_EQ(untitled.title, "/m/a&b.mp3");
-  EXPECT_EQ(untitled.artist, "");
-  EXPECT_EQ(untitled.path, "");
-}
-
 TEST(DescribeSong, RecordEmptiedBeforeEachAnalysis) {
   TempFolder folder;
   SongInfo record;
@@ -38,8 +26,6 @@ TEST(DescribeSong, RecordEmptiedBeforeEachAnalysis) {
   // The previous song's fields must not leak into an untagged one.
   EXPECT_EQ(DescribeSong(plain, record), folder.path() + "/plain + simple.mp3");
   EXPECT_EQ(record.artist, "");
-  EXPECT_EQ(ListSong(tagged, record).artist, "Artist");
-  EXPECT_EQ(ListSong(plain, record).title, plain);
 }
 
 TEST(DescribeSong, UnreadableOrInvalidSong_ShownByPath) {
@@ -47,14 +33,10 @@ TEST(DescribeSong, UnreadableOrInvalidSong_ShownByPath) {
   SongInfo record;
   const std::string missing = folder.path() + "/gone & lost.mp3";
   EXPECT_EQ(DescribeSong(missing, record), folder.path() + "/gone + lost.mp3");
-  EXPECT_EQ(ListSong(missing, record).title, missing);
 
   const std::string invalid =
       folder.Write("bad.mp3", Bytes{255, 251, 156, 0} + Zeros(40) + Id3v1("Title", "Artist", "Album"));
   EXPECT_EQ(DescribeSong(invalid, record), invalid);
-  const PlaylistRow row = ListSong(invalid, record);
-  EXPECT_EQ(row.title, invalid);
-  EXPECT_EQ(row.artist, "");
 }
 
 }  // namespace

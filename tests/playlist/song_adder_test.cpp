@@ -1,4 +1,5 @@
 #include "playlist/song_adder.h"
+#include "ui/dialogs/file_chooser.h"
 
 #include <gtk/gtk.h>
 #include <gtest/gtest.h>
@@ -9,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
-#include "desktop/notifier.h"
+#include "core/settings.h"
+#include "core/notifier.h"
 #include "playlist/path_list.h"
-#include "playlist/player_view.h"
-#include "tests/playlist/recording_doubles.h"
+#include "core/player_view.h"
+#include "tests/playback/recording_doubles.h"
 #include "tests/support/scratch_dir.h"
 
 namespace orvo {
@@ -27,8 +28,8 @@ class AnchorView : public PlayerView {
   std::string DisplayText() const override { return {}; }
   void SetTooltip(const std::string&) override {}
   void QueueRedraw() override {}
-  void* WindowWidget() override { return nullptr; }
-  void* NotificationAnchor() override { return &anchor; }
+  GtkWidget* WindowWidget() override { return nullptr; }
+  GtkWidget* NotificationAnchor() override { return reinterpret_cast<GtkWidget*>(&anchor); }
   int anchor = 0;
 };
 
@@ -147,7 +148,8 @@ class SongAdderTest : public ::testing::Test {
   // Calls `operation` on a new adder with the chooser answered as `answer` says.
   template <typename Operation>
   bool Run(ChooserAnswer& answer, Operation operation) {
-    SongAdder adder(playlist_, foundFiles_, settings_, notifier_, view_, dir_.path() + "/",
+    SongAdder adder(playlist_, foundFiles_, settings_, notifier_, view_, RunFileChooser,
+                    dir_.path() + "/",
                     [this] { return songLoaded_; }, [this] { ++playbackStarts_; });
     const guint timer = g_timeout_add(50, AnswerChooser, &answer);
     const bool result = operation(adder);

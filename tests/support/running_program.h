@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "desktop/unique_fd.h"
+#include "base/unique_fd.h"
 
 namespace orvo::test {
 

@@ -8,17 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "app/message_dialog.h"
-#include "app/program_paths.h"
-#include "app/settings.h"
-#include "desktop/notifier.h"
+#include "core/message_dialogs.h"
+#include "core/program_paths.h"
+#include "core/settings.h"
+#include "core/notifier.h"
 #include "mediainfo/song_info.h"
 #include "playlist/path_list.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/ui/recording_actions.h"
 #include "ui/optional_symbols.h"
 #include "ui/player_window.h"
-#include "ui/window_context.h"
+#include "ui/windows/window_context.h"
 
 namespace orvo::test {
 
@@ -130,7 +130,7 @@ class RecordingNotifier : public Notifier {
   struct Call {
     std::string summary, body;
     int seconds, urgency;
-    void* attachWidget;
+    GtkWidget* attachWidget;
     std::string icon;
     std::string Text() const {
       return summary + " | " + body + " | " + std::to_string(seconds) + "s urgency " +
@@ -138,7 +138,7 @@ class RecordingNotifier : public Notifier {
     }
   };
   NotificationHandle ShowNotification(const std::string& summary, const std::string& body,
-                                      int seconds, int urgency, void* attachWidget,
+                                      int seconds, int urgency, GtkWidget* attachWidget,
                                       const std::string& icon) override {
     calls.push_back({summary, body, seconds, urgency, attachWidget, icon});
     return nullptr;
@@ -159,12 +159,13 @@ class AnsweringDialogs : public MessageDialogs {
              std::to_string(buttons);
     }
   };
-  int ShowMessageDialog(const std::string& message, int messageType, int buttons,
-                        const std::string& first, const std::string&) override {
+  MessageResponse ShowMessageDialog(const std::string& message, MessageType messageType,
+                                    ButtonsType buttons, const std::string& first,
+                                    const std::string&) override {
     calls.push_back({message, messageType, buttons, first});
     return answer;
   }
-  int answer = kResponseOk;
+  MessageResponse answer = kResponseOk;
   std::vector<Call> calls;
 };
 

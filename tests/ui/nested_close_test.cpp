@@ -5,8 +5,8 @@
 #include <gtk/gtk.h>
 
 #include "tests/ui/gui_support.h"
-#include "ui/playlist_manager_window.h"
-#include "ui/playlist_window.h"
+#include "ui/windows/playlist_manager_window.h"
+#include "ui/windows/playlist_window.h"
 
 namespace orvo::test {
 namespace {

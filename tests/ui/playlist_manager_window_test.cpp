@@ -1,4 +1,4 @@
-#include "ui/playlist_manager_window.h"
+#include "ui/windows/playlist_manager_window.h"
 
 #include <sys/stat.h>
 
@@ -292,7 +292,7 @@ TEST_F(PlaylistManagerTest, Delete_AnsweredOkOrCancel_DeletesOnlyAfterOkOnAFile)
   WriteBytes(Dir() + "doomed.m3u", "/a.mp3\n");
   playlist.filePath = Dir() + "doomed.m3u";
   Run([&](const ManagerView& view) {
-    dialogs.answer = GTK_RESPONSE_CANCEL;
+    dialogs.answer = kResponseCancel;
     Click(view, "delete");
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].Text(),

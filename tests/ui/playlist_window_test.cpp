@@ -1,4 +1,4 @@
-#include "ui/playlist_window.h"
+#include "ui/windows/playlist_window.h"
 
 #include "tests/ui/gui_support.h"
 

@@ -1,4 +1,4 @@
-#include "ui/preferences_window.h"
+#include "ui/windows/preferences_window.h"
 
 #include <sys/stat.h>
 
@@ -107,7 +107,7 @@ TEST_F(PreferencesTest, Open_EveryControlInOrderWithTextPlaceAndState) {
 TEST_F(PreferencesTest, CheckBoxes_StoreTheirStateAtOnce) {
   struct Box {
     std::size_t control;
-    int Settings::*setting;
+    bool Settings::*setting;
   };
   const Box boxes[] = {{0, &Settings::repeat},     {1, &Settings::instantplay},
                        {2, &Settings::start_with_last_playlist},

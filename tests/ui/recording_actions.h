@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/player_actions.h"
+#include "core/cd_drives.h"
+#include "core/player_actions.h"
 
 namespace orvo {
 
@@ -27,19 +28,23 @@ class RecordingActions : public PlayerActions {
 };
 
 // Drives with fixed names; records which drive was selected last.
-class FakeDrives : public DriveList {
+class FakeDrives : public CdDrives {
  public:
   explicit FakeDrives(std::vector<std::string> names) : names_(std::move(names)) {}
   int DriveCount() const override { return static_cast<int>(names_.size()); }
-  std::string SelectAndName(int i) override {
+  void SelectDrive(int i) override {
     selections.push_back(i);
-    return names_.at(static_cast<size_t>(i));
+    current_ = static_cast<size_t>(i);
   }
+  std::string DriveName() const override { return names_.at(current_); }
+  int TrackCount() const override { return 0; }
+  void PlayTracks(int, int) override {}
 
   std::vector<int> selections;
 
  private:
   std::vector<std::string> names_;
+  size_t current_ = 0;
 };
 
 }  // namespace orvo

@@ -1,7 +1,7 @@
 // A screen without an RGBA visual: the "No Alpha Support" box comes before
 // the player window and the window falls back to the opaque colormap.
 #include "tests/ui/gui_support.h"
-#include "ui/message_box.h"
+#include "ui/dialogs/message_box.h"
 
 namespace orvo::test {
 namespace {

@@ -59,16 +59,15 @@ TEST(WindowBehaviourDesktop, WindowState_IconifyAndDeiconify_FlagFollows) {
 
 TEST(WindowBehaviourDesktop, Build_StackingSettings_RequestedFromWindowManager) {
   PlayerFixture top;
-  top.settings.stay_top = 1;
-  top.settings.stay_bottom = 2;  // only exactly 1 counts
+  top.settings.stay_top = true;
   PlayerWindow& p = top.Build("");
   EXPECT_TRUE(WaitFor([&] { return HasWmState(p.window(), "_NET_WM_STATE_ABOVE"); }));
   EXPECT_FALSE(HasWmState(p.window(), "_NET_WM_STATE_BELOW"));
   EXPECT_TRUE(HasWmState(p.window(), "_NET_WM_STATE_SKIP_TASKBAR"));
 
   PlayerFixture bottom;
-  bottom.settings.stay_bottom = 1;
-  bottom.settings.start_minimized = 1;
+  bottom.settings.stay_bottom = true;
+  bottom.settings.start_minimized = true;
   PlayerWindow& q = bottom.Build("");
   EXPECT_TRUE(WaitFor([&] { return q.iconified(); }));
   EXPECT_TRUE(HasWmState(q.window(), "_NET_WM_STATE_BELOW"));

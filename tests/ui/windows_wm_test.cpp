@@ -1,6 +1,6 @@
 #include "tests/ui/gui_support.h"
-#include "ui/playlist_manager_window.h"
-#include "ui/preferences_window.h"
+#include "ui/windows/playlist_manager_window.h"
+#include "ui/windows/preferences_window.h"
 
 namespace orvo::test {
 namespace {

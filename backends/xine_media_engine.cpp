@@ -1,0 +1,285 @@
+#include "backends/xine_media_engine.h"
+
+#include <xine.h>
+// The audio port's fill level is only offered through the port structure.
+#include <xine/audio_out.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "backends/mpc_decoder.h"
+#include "base/temporary_file.h"
+
+namespace orvo {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct XineDeleter {
+  void operator()(xine_t* xine) const noexcept { xine_exit(xine); }
+};
+using XinePtr = std::unique_ptr<xine_t, XineDeleter>;
+
+struct StreamDeleter {
+  void operator()(xine_stream_t* stream) const noexcept {
+    xine_close(stream);
+    xine_dispose(stream);
+  }
+};
+using StreamPtr = std::unique_ptr<xine_stream_t, StreamDeleter>;
+
+struct EventQueueDeleter {
+  // Also ends and joins the listener thread.
+  void operator()(xine_event_queue_t* queue) const noexcept { xine_event_dispose_queue(queue); }
+};
+using EventQueuePtr = std::unique_ptr<xine_event_queue_t, EventQueueDeleter>;
+
+// Ports are closed through the engine that opened them.
+class AudioPort {
+ public:
+  AudioPort(xine_t* xine, xine_audio_port_t* port) : xine_(xine), port_(port) {}
+  ~AudioPort() { xine_close_audio_driver(xine_, port_); }
+  AudioPort(const AudioPort&) = delete;
+  AudioPort& operator=(const AudioPort&) = delete;
+  xine_audio_port_t* get() const { return port_; }
+
+ private:
+  xine_t* xine_;
+  xine_audio_port_t* port_;
+};
+
+bool IsUnreserved(unsigned char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/' ||
+         c == '-' || c == '_' || c == '.' || c == '~';
+}
+
+// Unreserved characters stay; everything else is escaped, so that "#" (which
+// starts stream options in an MRL), "%", blanks and quotes reach the file
+// input unchanged.
+std::string FileMrl(const std::string& path) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string absolute = path;
+  if (absolute.empty() || absolute[0] != '/') {
+    char* cwd = getcwd(nullptr, 0);
+    if (cwd != nullptr) {
+      absolute = std::string(cwd) + "/" + path;
+      std::free(cwd);
+    }
+  }
+  std::string mrl = "file://";
+  for (unsigned char c : absolute) {
+    if (IsUnreserved(c)) {
+      mrl += static_cast<char>(c);
+    } else {
+      mrl += '%';
+      mrl += kHex[c >> 4];
+      mrl += kHex[c & 0x0f];
+    }
+  }
+  return mrl;
+}
+
+// After libxine's end of stream the audio output still has buffers queued and
+// the sound server holds what it was given. Wait at most this long for them.
+constexpr auto kMaxDrainTime = std::chrono::seconds(3);
+
+}  // namespace
+
+struct XineMediaEngine::Engine {
+  XinePtr xine;
+  std::unique_ptr<AudioPort> audio;
+};
+
+class XineMediaEngine::Song {
+ public:
+  Song(xine_t* xine, xine_audio_port_t* audio) : audio_(audio) {
+    stream_.reset(xine_stream_new(xine, audio, nullptr));
+    if (!stream_) return;
+    queue_.reset(xine_event_new_queue(stream_.get()));
+    if (queue_) xine_event_create_listener_thread(queue_.get(), &Song::OnEvent, this);
+  }
+  ~Song() {
+    // The listener must be gone before the stream and this object.
+    queue_.reset();
+    stream_.reset();
+  }
+  Song(const Song&) = delete;
+  Song& operator=(const Song&) = delete;
+
+  bool Open(const std::string& path) {
+    if (!stream_) return false;
+    std::string file = path;
+    if (MpcDecoder::IsMusepackFile(path)) {
+      if (!MpcDecoder::DecodeFileToTemporaryWav(path, decoded_)) return false;
+      file = decoded_.Path();
+    }
+    opened_ = xine_open(stream_.get(), FileMrl(file).c_str()) != 0 && HasPlayableAudio();
+    return opened_;
+  }
+
+  void Play() {
+    if (!opened_) return;
+    finished_ = false;
+    stopped_ = false;
+    drainStarted_ = false;
+    drained_ = false;
+    xine_set_param(stream_.get(), XINE_PARAM_SPEED, XINE_SPEED_NORMAL);
+    started_ = xine_play(stream_.get(), 0, 0) != 0;
+  }
+
+  int Status() {
+    if (!started_ || stopped_) return 0;
+    bool paused = xine_get_param(stream_.get(), XINE_PARAM_SPEED) == XINE_SPEED_PAUSE;
+    if (!finished_ && xine_get_status(stream_.get()) == XINE_STATUS_PLAY) return paused ? -1 : 1;
+    // The stream has ended (its finished event, or a stop after an error).
+    if (drained_) return 0;
+    if (paused) return -1;
+    if (OutputDrained()) {
+      drained_ = true;
+      return 0;
+    }
+    return 1;
+  }
+
+  void SetSpeed(int speed) {
+    if (opened_) xine_set_param(stream_.get(), XINE_PARAM_SPEED, speed);
+  }
+
+  void Stop() {
+    if (!opened_) return;
+    stopped_ = true;
+    xine_stop(stream_.get());
+  }
+
+ private:
+  static void OnEvent(void* self, const xine_event_t* event) {
+    if (event->type == XINE_EVENT_UI_PLAYBACK_FINISHED) {
+      static_cast<Song*>(self)->finished_ = true;
+    }
+  }
+
+  // libxine's MPEG audio demuxer accepts nearly any bytes (a text file named
+  // .mp3 opens as "Layer 0"); only a stream whose header gave a sample rate
+  // and whose audio a decoder takes is a song.
+  bool HasPlayableAudio() {
+    return xine_get_stream_info(stream_.get(), XINE_STREAM_INFO_HAS_AUDIO) != 0 &&
+           xine_get_stream_info(stream_.get(), XINE_STREAM_INFO_AUDIO_HANDLED) != 0 &&
+           xine_get_stream_info(stream_.get(), XINE_STREAM_INFO_AUDIO_SAMPLERATE) > 0;
+  }
+
+  // True once the port has no queued buffers left and the sound server has
+  // had time to play what the driver reported as held.
+  bool OutputDrained() {
+    auto now = Clock::now();
+    if (!drainStarted_) {
+      drainStarted_ = true;
+      endSeen_ = now;
+      deadline_ = Clock::time_point::max();
+    }
+    if (now - endSeen_ > kMaxDrainTime) return true;
+    if (audio_ == nullptr) return true;
+    if (deadline_ == Clock::time_point::max()) {
+      if (audio_->get_property(audio_, AO_PROP_BUFS_IN_FIFO) > 0 ||
+          audio_->get_property(audio_, AO_PROP_PTS_IN_FIFO) > 0) {
+        return false;
+      }
+      int frames = std::max(0, audio_->get_property(audio_, AO_PROP_DRIVER_DELAY));
+      int rate = xine_get_stream_info(stream_.get(), XINE_STREAM_INFO_AUDIO_SAMPLERATE);
+      if (rate <= 0) rate = 44100;
+      auto held = std::chrono::microseconds(int64_t{frames} * 1000000 / rate);
+      deadline_ = now + std::min<Clock::duration>(held, kMaxDrainTime);
+    }
+    return now >= deadline_;
+  }
+
+  xine_audio_port_t* audio_;
+  StreamPtr stream_;
+  EventQueuePtr queue_;
+  TemporaryFile decoded_;
+  bool opened_ = false;
+  bool started_ = false;
+  bool stopped_ = false;
+  std::atomic<bool> finished_{false};
+  bool drainStarted_ = false;
+  bool drained_ = false;
+  Clock::time_point endSeen_;
+  Clock::time_point deadline_;
+};
+
+XineMediaEngine::XineMediaEngine() = default;
+
+XineMediaEngine::~XineMediaEngine() { Shutdown(); }
+
+void XineMediaEngine::Initialise() { EnsureInitialised(); }
+
+bool XineMediaEngine::EnsureInitialised() {
+  if (engine_) return true;
+  // libxine's jack output would otherwise start a jack server when no sound
+  // server runs, which takes seconds and leaves a server behind.
+  setenv("JACK_NO_START_SERVER", "1", 0);
+  XinePtr xine(xine_new());
+  if (!xine) return false;
+  xine_init(xine.get());
+  engine_ = std::make_unique<Engine>();
+  engine_->xine = std::move(xine);
+  return true;
+}
+
+bool XineMediaEngine::IsLoaded() const { return song_ != nullptr; }
+
+void XineMediaEngine::Release() {
+  if (!song_) return;
+  song_->Stop();
+  song_.reset();
+}
+
+bool XineMediaEngine::Load(const std::string& path) {
+  Release();
+  if (!EnsureInitialised()) return false;
+  // A fresh audio port for every song: a port kept from the previous song
+  // drops part of the next one (a gap early on and its last fraction of a
+  // second at the sound server), whereas a new port plays it whole.
+  engine_->audio.reset();
+  if (xine_audio_port_t* port = xine_open_audio_driver(engine_->xine.get(), nullptr, nullptr)) {
+    engine_->audio = std::make_unique<AudioPort>(engine_->xine.get(), port);
+  }
+  xine_audio_port_t* port = engine_->audio ? engine_->audio->get() : nullptr;
+  song_ = std::make_unique<Song>(engine_->xine.get(), port);
+  return song_->Open(path);
+}
+
+void XineMediaEngine::SetVideoArea(int x, int y, int width, int height) {
+  videoArea_ = VideoArea{x, y, width, height};
+}
+
+void XineMediaEngine::Play(GtkWidget* /*parentWindow: no video window is made*/) {
+  if (song_) song_->Play();
+}
+
+int XineMediaEngine::Status() { return song_ ? song_->Status() : 0; }
+
+void XineMediaEngine::Pause() {
+  if (song_) song_->SetSpeed(XINE_SPEED_PAUSE);
+}
+
+void XineMediaEngine::Resume() {
+  if (song_ && song_->Status() == -1) song_->SetSpeed(XINE_SPEED_NORMAL);
+}
+
+void XineMediaEngine::Stop() {
+  if (song_) song_->Stop();
+}
+
+void XineMediaEngine::Shutdown() {
+  Release();
+  if (!engine_) return;
+  engine_->audio.reset();
+  engine_.reset();
+}
+
+}  // namespace orvo

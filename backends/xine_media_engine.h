@@ -1,0 +1,55 @@
+#pragma once
+
+#include <memory>
+
+#include "core/media_engine.h"
+
+namespace orvo {
+
+// The media engine over libxine 1.2. Plays sound only: no video port and no
+// video window are opened, so the video area is only remembered. The audio
+// output (the system's default driver) is opened with the first song and kept
+// until Shutdown; each song object owns one stream and its event queue.
+// Musepack files are decoded by MpcDecoder and played from a private
+// temporary WAV file that goes with the song object.
+//
+// All calls come from one thread; libxine's event listener thread only sets
+// the song's end flag.
+class XineMediaEngine final : public MediaEngine {
+ public:
+  XineMediaEngine();
+  ~XineMediaEngine() override;
+  XineMediaEngine(const XineMediaEngine&) = delete;
+  XineMediaEngine& operator=(const XineMediaEngine&) = delete;
+
+  // Also sets JACK_NO_START_SERVER=1 unless it is set, so that probing the
+  // audio drivers never starts a sound server.
+  void Initialise() override;
+  bool IsLoaded() const override;
+  void Release() override;
+  bool Load(const std::string& path) override;
+  void SetVideoArea(int x, int y, int width, int height) override;
+  void Play(GtkWidget* parentWindow) override;
+  // A song that reached its end still counts as playing until the audio
+  // output has played out what it holds, so that releasing it then loses no
+  // sound.
+  int Status() override;
+  void Pause() override;
+  void Resume() override;
+  void Stop() override;
+  void Shutdown() override;
+
+ private:
+  struct Engine;
+  class Song;
+
+  bool EnsureInitialised();
+
+  std::unique_ptr<Engine> engine_;
+  std::unique_ptr<Song> song_;
+  struct VideoArea {
+    int x = 0, y = 0, width = 0, height = 0;
+  } videoArea_;
+};
+
+}  // namespace orvo

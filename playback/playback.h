@@ -1,0 +1,100 @@
+#pragma once
+
+#include <iosfwd>
+#include <random>
+#include <string>
+
+#include "core/notifier.h"
+#include "core/event_loop.h"
+
+namespace orvo {
+
+class CurrentPlaylist;
+class MediaEngine;
+class MessageDialogs;
+class NowPlaying;
+class PlayerView;
+struct Settings;
+
+inline constexpr const char* kPlaybackFailedWarning =
+    "Could Not play a song (may they do Not exist)";
+
+// Plays the current playlist, one song at a time, in order or at random,
+// once or repeatedly.
+//
+// Playback is synchronous: PlaySong returns only when its song has ended.
+// While it waits it runs the main loop itself, so every handler of the
+// program (buttons, menus, timers, nested windows and dialogs) runs nested
+// inside it, and a handler may start another song there: the running one is
+// released, and when the nested song ends the waiting PlaySong returns too.
+// The wait blocks in the main loop between events; it notices the end of a
+// song within kPollIntervalMs and asks for a redraw of the player window
+// every kRedrawIntervalMs while a song plays.
+class Playback {
+ public:
+  static constexpr int kPollIntervalMs = 20;
+  // Once a second. What changes while a song plays (the display text)
+  // redraws itself; the periodic redraw only repairs what the toolkit may
+  // have missed, and each one costs the X server a full repaint of the
+  // translucent skin.
+  static constexpr int kRedrawIntervalMs = 1000;
+
+  // Every reference must outlive this object. `settings.repeat` may be
+  // switched off in memory (a single unplayable entry must not loop).
+  // `random` is seeded once per process by the owner. Diagnostics (one line
+  // per song started) go to `diagnostics`.
+  Playback(CurrentPlaylist& playlist, Settings& settings, MediaEngine& engine, EventLoop& loop,
+           PlayerView& view, Notifier& notifier, MessageDialogs& dialogs, NowPlaying& nowPlaying,
+           std::mt19937& random, std::ostream& diagnostics);
+
+  // Plays passes over the playlist. True when the playlist was played to its
+  // end (without repeat after one pass; with repeat it does not return while
+  // playback goes on); false for an empty playlist or when the failure
+  // warning stopped playback.
+  bool StartPlayback();
+
+  // Plays `path`, which must be the path of the playlist's cursor entry, and
+  // waits until it has ended. False only when the engine could not load it.
+  bool PlaySong(const std::string& path);
+
+  int failedStarts() const { return failedStarts_; }
+  NotificationHandle nowPlayingNotification() const { return nowPlayingNotification_; }
+
+ private:
+  enum class Pass { kEnded, kStopped };
+  class PassScope;
+  class WaitScope;
+
+  Pass PlayInOrder();
+  Pass PlayRandomEntry();
+  // Starts the cursor entry when its file can be played and counts a failed
+  // start otherwise. kStopped when playback must end.
+  Pass TryEntry();
+  void RefuseSong();
+  void SwitchOffRepeatForSingleEntry();
+  void CloseSongNotification();
+  void WaitForSongEnd();
+
+  CurrentPlaylist& playlist_;
+  Settings& settings_;
+  MediaEngine& engine_;
+  EventLoop& loop_;
+  PlayerView& view_;
+  Notifier& notifier_;
+  MessageDialogs& dialogs_;
+  NowPlaying& nowPlaying_;
+  std::mt19937& random_;
+  std::ostream& diagnostics_;
+
+  int failedStarts_ = 0;
+  NotificationHandle nowPlayingNotification_ = nullptr;
+  int passDepth_ = 0;
+  int waitDepth_ = 0;
+  EventLoop::TimerId redrawTimer_ = 0;
+};
+
+// Whether `path` names an existing, non-empty file that is not a folder
+// (symbolic links followed).
+bool IsPlayableFile(const std::string& path);
+
+}  // namespace orvo
