@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DORVO_WERROR=ON
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test bench screenshots install uninstall clean
+.PHONY: all deps configure build run test test-size bench screenshots install uninstall clean
 
 all: build
 
@@ -22,6 +22,9 @@ run: build
 
 test: build
 	@bash scripts/run-tests.sh $(BUILD)
+
+test-size:
+	@bash scripts/test-size.sh
 
 bench: build
 	@bash bench/run-all.sh $(BUILD)

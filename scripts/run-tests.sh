@@ -5,6 +5,7 @@
 # the number of tests passed and failed.
 set -uo pipefail
 build=${1:-build}
+here=$(cd "$(dirname "$0")" && pwd)
 cd "$build"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
@@ -12,6 +13,7 @@ trap 'rm -f "$log"' EXIT
 # record their own sink, so they do not disturb each other.
 ctest --output-on-failure --timeout 600 -j "${CTEST_JOBS:-2}" ${CTEST_ARGS:-} 2>&1 | tee "$log"
 status=${PIPESTATUS[0]}
+bash "$here/test-size.sh" || true
 summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
 if [ -n "$summary" ]; then
   failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
