@@ -2,123 +2,37 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <string>
-#include <vector>
-
-#include "core/message_dialogs.h"
-#include "core/settings.h"
-#include "playback/play_audio_cd.h"
-#include "tests/playback/recording_doubles.h"
+#include "backends/background_drives.h"
 #include "tests/support/scratch_dir.h"
 
 namespace orvo {
 namespace {
 
-// Writes a BIN/CUE pair of `tracks` audio tracks (one second of tone each)
-// and returns the CUE file's path.
-std::string MakeDiscImage(const std::string& folder, const std::string& name, int tracks) {
-  const std::string bin = folder + "/" + name + ".bin";
-  const std::string cue = folder + "/" + name + ".cue";
-  std::string command = "sox -q -n -r 44100 -c 2 -b 16 -e signed -t raw '" + bin +
-                        "' synth " + std::to_string(tracks) + " sine 440 vol 0.3";
-  if (std::system(command.c_str()) != 0) return std::string();
-  std::ofstream out(cue);
-  out << "FILE \"" << name << ".bin\" BINARY\n";
-  for (int t = 1; t <= tracks; ++t) {
-    char line[64];
-    std::snprintf(line, sizeof line, "  TRACK %02d AUDIO\n    INDEX 01 00:%02d:00\n", t, t - 1);
-    out << line;
+// libcdio opens a BIN/CUE disc image like a drive. Each drive answers from
+// its own table of contents, read again whenever it is selected, and the
+// drives opened on a thread of their own answer the same once that is done.
+TEST(CdPlayer, DiscImages_NameAndTrackCountOfTheSelectedDrive) {
+  test::ScratchDir dir;
+  std::vector<std::string> sources = {dir.file("1.cue"), dir.file("2.cue"), "/nonexistent/3.cue"};
+  for (int disc = 1; disc <= 2; ++disc) {
+    std::string cue = "FILE \"" + std::to_string(disc) + ".bin\" BINARY\n";
+    for (int track = 0; track < disc * 6; ++track) cue += "TRACK " + std::to_string(track + 1) + " AUDIO\nINDEX 01 00:" + std::to_string(track) + ":00\n";
+    test::WriteBytes(sources[disc - 1], cue);
+    ASSERT_EQ(std::system(("sox -q -n -r 44100 -c 2 -b 16 -e signed -t raw " + dir.file(std::to_string(disc)) +
+                           ".bin synth " + std::to_string(disc * 6) + " sine 440").c_str()), 0);
   }
-  return cue;
-}
-
-TEST(CdPlayer, DiscImage_TrackCountFromItsTableOfContents) {
-  test::ScratchDir folder;
-  const std::string three = MakeDiscImage(folder.path(), "three", 3);
-  const std::string twelve = MakeDiscImage(folder.path(), "twelve", 12);
-  ASSERT_FALSE(three.empty());
-  ASSERT_FALSE(twelve.empty());
-
-  CdPlayer cd;
-  ASSERT_EQ(cd.OpenSources({three, twelve}), 2);
-  EXPECT_EQ(cd.DriveName(), three);
-  EXPECT_EQ(cd.TrackCount(), 3);
-  cd.SelectDrive(1);
-  EXPECT_EQ(cd.DriveName(), twelve);
-  EXPECT_EQ(cd.TrackCount(), 12);
-  cd.SelectDrive(2);  // out of range: drive 1 stays current
-  EXPECT_EQ(cd.DriveName(), twelve);
-  EXPECT_EQ(cd.TrackCount(), 12);
-  // An image cannot play audio by itself; asking it to must stay harmless.
-  cd.PlayTracks(1, 12);
-  cd.PlayTracks(5, 40);
-}
-
-TEST(CdPlayer, MissingDiscOrNoDrive_CountsNoTrack) {
-  CdPlayer cd;
-  EXPECT_EQ(cd.OpenSources({"/nonexistent/disc.cue"}), 1);
-  EXPECT_EQ(cd.TrackCount(), 0);
-  EXPECT_EQ(cd.OpenSources({}), 0);
-  EXPECT_EQ(cd.TrackCount(), 0);
-  EXPECT_EQ(cd.DriveName(), "");
-}
-
-class FakeDrives : public CdDrives {
- public:
-  std::vector<int> tracksPerDrive;
-  int current = 0;
-  std::vector<std::pair<int, int>> played;  // (drive, first track) of each PlayTracks
-  int lastPlayed = 0;                       // last track of the latest PlayTracks
-
-  int DriveCount() const override { return static_cast<int>(tracksPerDrive.size()); }
-  void SelectDrive(int i) override {
-    if (i >= 0 && i < static_cast<int>(tracksPerDrive.size())) current = i;
-  }
-  std::string DriveName() const override { return "/dev/sr" + std::to_string(current); }
-  int TrackCount() const override { return tracksPerDrive[static_cast<size_t>(current)]; }
-  void PlayTracks(int first, int last) override {
-    played.emplace_back(current, first);
-    lastPlayed = last;
-  }
-};
-
-// The whole disc of the chosen drive plays only with instantplay; an empty
-// disc is reported whatever instantplay says.
-TEST(PlayAudioCd, DrivesAndInstantPlay_PlayWholeDiscOrWarn) {
-  const struct {
-    std::vector<int> tracksPerDrive;
-    int drive;
-    int instantplay;
-    int lastTrack;  // 0: nothing played
-    bool warned;
-  } cases[] = {
-      {{12}, 0, 1, 12, false}, {{12}, 0, 0, 0, false}, {{0}, 0, 1, 0, true},
-      {{0}, 0, 0, 0, true},    {{0, 7}, 1, 1, 7, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << "drive " << c.drive << " instantplay " << c.instantplay);
-    FakeDrives cd;
-    cd.tracksPerDrive = c.tracksPerDrive;
-    Settings settings;
-    settings.instantplay = c.instantplay;
-    test::RecordingDialogs dialogs;
-    const bool played = PlayAudioCd(c.drive, cd, settings, dialogs);
-    if (c.lastTrack > 0) {
-      EXPECT_TRUE(played);
-      EXPECT_EQ(cd.played, (std::vector<std::pair<int, int>>{{c.drive, 1}}));
-      EXPECT_EQ(cd.lastPlayed, c.lastTrack);
-    } else {
-      EXPECT_TRUE(cd.played.empty());
+  CdPlayer direct;
+  EXPECT_EQ(direct.OpenSources(sources), 3);
+  BackgroundDrives background;
+  background.OpenSources(sources);
+  for (CdDrives* drives : std::initializer_list<CdDrives*>{&background, &direct}) {
+    std::string seen = std::to_string(drives->TrackCount()) + std::to_string(drives->DriveCount());
+    for (int drive : {1, 3, -1, 2, 0}) {  // out of range: the drive stays
+      drives->SelectDrive(drive);
+      seen += " " + drives->DriveName().substr(drives->DriveName().size() - 5) + ":" + std::to_string(drives->TrackCount());
+      drives->PlayTracks(1, 40);  // an image cannot play audio: harmless
     }
-    ASSERT_EQ(dialogs.shown.size(), c.warned ? 1u : 0u);
-    if (c.warned) {
-      EXPECT_EQ(dialogs.shown[0].message, "Found no Audio Track on this CD!");
-      EXPECT_EQ(dialogs.shown[0].type, kMessageWarning);
-      EXPECT_EQ(dialogs.shown[0].buttons, kButtonsOk);
-    }
+    EXPECT_EQ(seen, "63 2.cue:12 2.cue:12 2.cue:12 3.cue:0 1.cue:6");
   }
 }
 

@@ -1,77 +1,32 @@
+#include "backends/glib_event_loop.h"
+
 #include <glib.h>
 #include <gtest/gtest.h>
-
-#include "backends/glib_event_loop.h"
 
 namespace orvo {
 namespace {
 
-// Enough turns for any timer below to fire when Iterate blocks as it should;
-// a loop that returned at once would need thousands.
-constexpr int kTurns = 20;
-
-TEST(GlibEventLoop, Iterate_SleepsUntilTimerIsDue) {
+// Iterate sleeps until a timer is due (twenty turns do, where a loop that
+// returned at once would need thousands); timers end when they answer false
+// or are removed (twice is harmless: a GLib critical would end the run); and
+// a handler running its own loop lets the others tick but not itself.
+TEST(GlibEventLoop, Timers_FireWhileIteratingEndAndNest) {
+  g_log_set_always_fatal(static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING));
   GlibEventLoop loop;
-  int fired = 0;
+  int ticks = 0, removed = 0, inner = 0, depth = 0, deepest = 0;
+  loop.AddTimer(0, [&] { return ++ticks < 3; });
+  const EventLoop::TimerId gone = loop.AddTimer(5, [&] { return ++removed > 0; });
+  loop.RemoveTimer(gone);
   loop.AddTimer(30, [&] {
-    ++fired;
-    return false;
+    deepest = std::max(deepest, ++depth);
+    for (int turn = 0; turn < 20 && inner < 3; ++turn) loop.Iterate(1000);
+    return --depth < 0;
   });
-  int turns = 0;
-  while (fired == 0 && turns < kTurns) {
-    loop.Iterate(1000);
-    ++turns;
-  }
-  EXPECT_EQ(fired, 1);
-  EXPECT_LE(turns, 3);
-}
-
-TEST(GlibEventLoop, Timers_FalseOrRemoveEndThem) {
-  GlibEventLoop loop;
-  int ticks = 0;
-  loop.AddTimer(1, [&] { return ++ticks < 3; });
-  int removedTicks = 0;
-  const EventLoop::TimerId removed = loop.AddTimer(5, [&] {
-    ++removedTicks;
-    return true;
-  });
-  loop.RemoveTimer(removed);
-  int witness = 0;
-  loop.AddTimer(8, [&] { return ++witness < 6; });
-  for (int i = 0; i < 10 * kTurns && witness < 6; ++i) loop.Iterate(50);
-
-  EXPECT_EQ(witness, 6);
-  EXPECT_EQ(ticks, 3);
-  EXPECT_EQ(removedTicks, 0);
-  loop.RemoveTimer(removed);  // already gone: ignored without a GLib critical
-  loop.RemoveTimer(0);
-}
-
-TEST(GlibEventLoop, NestedIterate_RunsOtherTimersButNotTheRunningOne) {
-  GlibEventLoop loop;
-  int depth = 0;
-  int deepest = 0;
-  int inner = 0;
-  loop.AddTimer(1, [&] {
-    ++depth;
-    deepest = std::max(deepest, depth);
-    // A handler that runs its own loop, as a dialog or a playing song does.
-    for (int i = 0; i < kTurns && inner < 3; ++i) loop.Iterate(50);
-    --depth;
-    return false;
-  });
-  loop.AddTimer(2, [&] { return ++inner < 3; });
-  for (int i = 0; i < kTurns && inner < 3; ++i) loop.Iterate(50);
-  EXPECT_EQ(inner, 3);
-  EXPECT_EQ(deepest, 1);
+  loop.AddTimer(40, [&] { return ++inner < 3; });
+  for (int turn = 0; turn < 20 && (inner < 3 || ticks < 3); ++turn) loop.Iterate(1000);
+  loop.RemoveTimer(gone);
+  EXPECT_EQ(std::vector<int>({ticks, removed, inner, deepest}), std::vector<int>({3, 0, 3, 1}));
 }
 
 }  // namespace
 }  // namespace orvo
-
-int main(int argc, char** argv) {
-  // A GLib critical (say, removing an unknown source) fails the test run.
-  g_log_set_always_fatal(static_cast<GLogLevelFlags>(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING));
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -1,111 +1,51 @@
 #include "tests/backends/sv7_tone.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 namespace orvo::test {
-namespace {
 
-constexpr int kFrameSamples = 1152;
-constexpr int kSubbandSamples = 36;  // per frame and subband
-// The decoder's synthesis delay must end inside the last frame, so that frame
-// holds at most 1152 - 481 valid samples.
-constexpr uint32_t kLastFrameSamples = 671;
-constexpr int kSampleBits = 14;     // resolution 15 stores raw 14-bit samples
-constexpr int kSampleOffset = 8191;
-// Subband amplitude giving a peak of 0.5 after synthesis at scale factor 0.
-constexpr double kSubbandAmplitude = 3412;
-
-// SV7 is a stream of bits, most significant first, packed into 32-bit words
-// stored little-endian.
-class BitWriter {
- public:
-  void Put(uint32_t value, int bits) {
-    for (int i = bits - 1; i >= 0; --i) {
-      word_ = (word_ << 1) | ((value >> i) & 1u);
-      if (++used_ == 32) Flush();
-    }
-  }
-  std::string Finish() {
-    if (used_ > 0) {
-      word_ <<= 32 - used_;
-      Flush();
-    }
-    std::string out;
-    for (uint32_t word : words_) {
-      for (int i = 0; i < 4; ++i) out += static_cast<char>(word >> (8 * i));
-    }
-    return out;
-  }
-
- private:
-  void Flush() {
-    words_.push_back(word_);
-    word_ = 0;
-    used_ = 0;
-  }
-  std::vector<uint32_t> words_;
-  uint32_t word_ = 0;
-  int used_ = 0;
-};
-
-uint32_t FrameCount(double seconds) {
-  double samples = seconds * 44100 - kLastFrameSamples;
-  return static_cast<uint32_t>(std::lround(std::max(0.0, samples) / kFrameSamples)) + 1;
-}
-
-}  // namespace
+// The decoder's synthesis delay must end in the last frame: 1152 - 481 samples.
+constexpr uint32_t kLastFrame = 671;
 
 long Sv7ToneSamples(double seconds) {
-  return static_cast<long>(FrameCount(seconds) - 1) * kFrameSamples + kLastFrameSamples;
+  return std::lround(std::max(0.0, seconds * 44100 - kLastFrame) / 1152) * 1152 + kLastFrame;
 }
 
 std::string MakeSv7Tone(double hertz, double seconds) {
-  const uint32_t frames = FrameCount(seconds);
-  BitWriter w;
-  // Stream header after "MP+" and the version byte.
-  w.Put(frames, 32);
-  w.Put(0, 1);   // intensity stereo
-  w.Put(0, 1);   // mid/side stereo
-  w.Put(1, 6);   // highest subband coded: 1
-  w.Put(10, 4);  // profile "Standard"
-  w.Put(0, 2);   // link
-  w.Put(0, 2);   // 44100 Hz
-  w.Put(0, 16);  // peak level estimate
-  w.Put(0, 32);  // title gain and peak
-  w.Put(0, 32);  // album gain and peak
-  w.Put(1, 1);   // true gapless
-  w.Put(kLastFrameSamples, 11);
-  w.Put(0, 1);   // fast seeking
-  w.Put(0, 19);
-  w.Put(115, 8);  // encoder version 1.15
-
-  const uint32_t frameBits = 8 + 2 * 13 + 2 * 2 + 2 * 10 + 2 * kSubbandSamples * kSampleBits;
-  for (uint32_t f = 0; f < frames; ++f) {
-    w.Put(frameBits, 20);
-    w.Put(15, 4);  // resolution of subband 0, left and right
-    w.Put(15, 4);
-    for (int channel = 0; channel < 2; ++channel) {
-      w.Put(0x0ba, 9);  // subband 1: escape to an absolute resolution...
-      w.Put(0, 4);      // ...of 0
+  std::string out("MP+\x07", 4);  // then bits, most significant first, in little-endian 32-bit words
+  uint64_t pending = 0;
+  int bits = 0;
+  auto put = [&](uint32_t value, int count) {
+    for (pending = pending << count | (value & ((1ULL << count) - 1)), bits += count; bits >= 32; bits -= 32) {
+      for (int i = 0; i < 4; ++i) out += static_cast<char>(pending >> (bits - 32 + 8 * i));
     }
-    w.Put(0, 2);  // one scale factor for the whole frame, left
-    w.Put(0, 2);  // and right
-    for (int channel = 0; channel < 2; ++channel) {
-      w.Put(0xc, 4);  // escape to an absolute scale factor index...
-      w.Put(0, 6);    // ...of 0
-    }
-    for (int channel = 0; channel < 2; ++channel) {
-      for (int k = 0; k < kSubbandSamples; ++k) {
-        double n = static_cast<double>(f) * kSubbandSamples + k;
-        long q = std::lround(kSubbandAmplitude * std::sin(2 * M_PI * hertz * n / (44100.0 / 32)));
-        w.Put(static_cast<uint32_t>(q + kSampleOffset), kSampleBits);
-      }
-    }
-    if (f + 1 == frames) w.Put(kLastFrameSamples, 11);
+  };
+  const uint32_t frames = static_cast<uint32_t>(Sv7ToneSamples(seconds) / 1152 + 1);
+  // Frames; no intensity or mid/side stereo, subbands 0 and 1, profile 10,
+  // 44100 Hz, no gains, true gapless with its last frame's length, encoder 1.15.
+  for (auto [value, count] : {std::pair{frames, 32}, {0u, 2}, {1u, 6}, {10u, 4}, {0u, 84}, {1u, 1}, {kLastFrame, 11},
+                              {0u, 20}, {115u, 8}}) {
+    for (; count > 32; count -= 32) put(0, 32);
+    put(value, count);
   }
-  return std::string("MP+\x07", 4) + w.Finish();
+  for (uint32_t f = 0; f < frames; ++f) {
+    put(8 + 2 * 13 + 4 + 2 * 10 + 2 * 36 * 14, 20);  // the frame's bits
+    put(0xff, 8);      // subband 0 at resolution 15: raw samples
+    put(0x0ba0, 13);   // subband 1, escaped to resolution 0, left...
+    put(0x0ba0, 13);   // ...and right
+    put(0, 4);         // one scale factor per channel, escaped to index 0
+    put(0x300, 10);
+    put(0x300, 10);
+    for (int sample = 0; sample < 2 * 36; ++sample) {
+      const double n = f * 36.0 + sample % 36;
+      put(static_cast<uint32_t>(std::lround(3412 * std::sin(2 * M_PI * hertz * n / (44100.0 / 32))) + 8191), 14);
+    }
+    if (f + 1 == frames) put(kLastFrame, 11);
+  }
+  put(0, 31);
+  return out;
 }
 
 }  // namespace orvo::test

@@ -1,46 +1,30 @@
 #pragma once
 
-#include <atomic>
-#include <cstddef>
-#include <cstdint>
-#include <string>
 #include <sys/types.h>
-#include <thread>
+
 #include <vector>
+
+#include "tests/support/scratch_dir.h"
 
 namespace orvo::test {
 
-// Records what plays into the test sound server's null sink (ORVO_TEST_SINK,
-// "null" when unset) through its monitor, as 44100 Hz stereo 16-bit samples.
-// While recording, a silent stream keeps the sink running: an idle null sink
-// hands its monitor nothing, and the start of a song played into it can be
-// missing from the recording.
+// Records what plays into the test sound server's sink ($ORVO_TEST_SINK)
+// through its monitor, 44100 Hz stereo 16-bit. A silent stream keeps the sink
+// running meanwhile: an idle null sink gives its monitor nothing, and the
+// start of a song played into it would be lost.
 class AudioCapture {
  public:
   static constexpr int kRate = 44100;
-
-  AudioCapture() = default;
-  ~AudioCapture();
-  AudioCapture(const AudioCapture&) = delete;
-  AudioCapture& operator=(const AudioCapture&) = delete;
-
-  // Starts `parec` and the silent stream and waits until samples arrive;
-  // false when that does not happen.
+  ~AudioCapture() { Stop(); }
+  // False when no samples arrive.
   bool Start();
-  // Ends the recording; the samples stay available.
   void Stop();
-  // Left channel of the recording, scaled to -1..1; call after Stop.
+  // The left channel so far, scaled to -1..1.
   std::vector<float> Left() const;
 
  private:
-  void ReadLoop(int fd);
-
-  pid_t recorder_ = -1;
-  pid_t keeper_ = -1;
-  std::thread reader_;
-  std::vector<int16_t> interleaved_;
-  std::atomic<size_t> received_{0};  // frames, counted by the reading thread
-  bool stopped_ = true;
+  ScratchDir dir_;
+  pid_t recorder_ = -1, keeper_ = -1;
 };
 
 }  // namespace orvo::test

@@ -4,17 +4,13 @@
 
 namespace orvo::test {
 
-// Measurements of a recorded mono signal (samples in -1..1).
+// Measurements of a recorded signal (samples in -1..1) over its sounding
+// 10 ms windows only (a peak of 0.01 or more): a player that runs short of
+// data under load leaves a gap but loses nothing.
 struct SignalAnalysis {
-  // Windows of 10 ms whose peak stays below this count as silence.
-  static constexpr float kSilence = 0.01f;
-
-  // Root mean square over the sounding windows; 0 for a silent signal.
   static double SoundingRms(const std::vector<float>& samples, int rate);
-  // Total length of the sounding windows.
   static double SoundingSeconds(const std::vector<float>& samples, int rate);
-  // Frequency of a steady tone in the sounding windows, from the number of
-  // rising zero crossings (with a small hysteresis against noise).
+  // From the rising zero crossings of a steady tone.
   static double ToneFrequency(const std::vector<float>& samples, int rate);
 };
 

@@ -4,217 +4,173 @@
 #include <gtk/gtk.h>
 
 #include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
-#include "core/message_dialogs.h"
+#include "backends/cd_player.h"
+#include "backends/notification_service.h"
 #include "core/program_paths.h"
 #include "core/settings.h"
-#include "core/notifier.h"
 #include "mediainfo/song_info.h"
 #include "playlist/path_list.h"
+#include "tests/support/notification_log.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/ui/recording_actions.h"
+#include "ui/dialogs/gtk_message_dialogs.h"
 #include "ui/optional_symbols.h"
 #include "ui/player_window.h"
 #include "ui/windows/window_context.h"
 
 namespace orvo::test {
 
-// Lets the toolkit work until `done` holds; false when it still does not
-// after `limitMs` (a safety bound, not a timing expectation). Works inside
-// the nested loop of a window or dialog too.
-bool WaitFor(const std::function<bool()>& done, int limitMs = 10000);
-// Whether the window gets this allocation once the X server has answered.
-bool WaitForSize(GtkWidget* window, int width, int height);
-// Lets the toolkit work for a while (for things that must not happen).
-void PumpFor(int ms);
-
-// A temporary folder whose path holds blanks and ends in "/", removed with
-// everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& path() const { return path_; }
-  std::string Write(const std::string& name, const std::string& bytes) const;
-  // A width x height RGBA PNG: fully transparent in the left `clearColumns`
-  // columns, opaque `rgb` elsewhere.
-  std::string WriteSkinImage(const std::string& name, int width, int height, int clearColumns = 0,
-                             unsigned rgb = 0x3050d0) const;
-
- private:
-  std::string path_;
-};
-
-// An MP3 file made by lame; the tags are 8-bit texts, none when both empty.
-void MakeMp3(const std::string& path, const std::string& title, const std::string& artist);
-// The names of `folder` ending in `suffix`, in the file system's order.
-std::vector<std::string> ListedInFolder(const std::string& folder, const std::string& suffix);
-
-// Every top-level window titled `title`; the first shown one.
-std::vector<GtkWidget*> Toplevels(const std::string& title);
-GtkWidget* FindToplevel(const std::string& title);
-std::vector<GtkWidget*> Children(GtkWidget* container);
-// Every descendant of `root` of the given type, in container order.
-std::vector<GtkWidget*> FindAll(GtkWidget* root, GType type);
-GtkWidget* FindButton(GtkWidget* root, const char* label);
-GtkWidget* FixedOf(GtkWidget* window);
-
-struct Placement {
-  int x, y, width, height;
-  bool operator==(const Placement& o) const {
-    return x == o.x && y == o.y && width == o.width && height == o.height;
+// Lets the toolkit work, inside nested loops too, until `done` holds; ten
+// seconds at most, a bound against hangs and no timing expectation.
+inline bool WaitFor(const std::function<bool()>& done, int limitMs = 10000) {
+  for (int waited = 0; waited < limitMs; waited += 5, g_usleep(5000)) {
+    while (g_main_context_iteration(nullptr, FALSE)) continue;
+    if (done()) return true;
   }
-};
-// Position of `child` inside its GtkFixed and its requested size.
-Placement PlacementOf(GtkWidget* child);
-// How the user sees one control of a GtkFixed: "GtkCheckButton text x,y wxh"
-// (the button's, label's or entry's text), " [x]" or " [ ]" for a check box
-// and " (off)" when it is insensitive.
-std::string Describe(GtkWidget* control);
-std::vector<std::string> DescribeAll(GtkWidget* fixed);
-// The widget's allocation inside its toplevel.
-Placement AllocationOf(GtkWidget* widget);
-// The texts of the given model column, row by row.
-std::vector<std::string> ColumnTexts(GtkTreeModel* model, int column = 0);
-inline std::vector<std::string> ColumnTexts(GtkTreeView* view, int column = 0) {
-  return ColumnTexts(gtk_tree_view_get_model(view), column);
+  return false;
 }
-inline std::vector<std::string> ColumnTexts(GtkComboBox* box) {
-  return ColumnTexts(gtk_combo_box_get_model(box), 0);
-}
-// The text of the combo box's active entry, "<none>" without one.
-inline std::string ActiveText(GtkComboBox* box) {
-  const int active = gtk_combo_box_get_active(box);
-  return active < 0 ? "<none>" : ColumnTexts(box).at(static_cast<std::size_t>(active));
-}
-std::vector<int> SelectedRows(GtkTreeView* view);
-void SelectRows(GtkTreeView* view, const std::vector<int>& rows);
-// The window functions (GDK_FUNC_* bits) the window asks the window manager
-// for, or -1 when it asks for none.
-long RequestedFunctions(GtkWidget* window);
-GdkWMDecoration Decorations(GtkWidget* window);
-// Whether the window manager state (_NET_WM_STATE) of `window` holds `atom`.
-bool HasWmState(GtkWidget* window, const char* atom);
-// Sends the window manager's close request (a delete event) to `window`.
-void SendDelete(GtkWidget* window);
-// The widget's normal background colour as 0xRRGGBB.
-unsigned Background(GtkWidget* widget);
-// The pixel at (x, y) of the screen as 0xRRGGBB.
-unsigned ScreenPixel(int x, int y);
 
-// Runs `step` once, from the main loop, as soon as a shown top-level window
-// titled `title` exists; so steps run inside the window's own loop.
-void WhenShown(const std::string& title, std::function<void(GtkWidget*)> step);
-// Runs `open`, which returns once its window titled `title` has closed; runs
-// `steps` on that window once shown, then presses its button `exitLabel` or,
-// when that is null, sends the close request. Checks that the steps ran and
-// the window is gone. A window still open after a minute fails the test and
-// is destroyed with every dialog, so a loop that never ends cannot hang the
-// run.
-void RunWindow(const std::string& title, const std::function<void()>& open,
-               const std::function<void(GtkWidget*)>& steps, const char* exitLabel);
-// Answers the next file chooser dialog: `step` may set a name and returns
-// the response to give.
-void AnswerFileChooser(std::function<int(GtkFileChooser*)> step);
-// Removes the steps and answers that never ran (a test that failed early).
-void CancelPendingSteps();
-
-// Every bubble the window under test asked for.
-class RecordingNotifier : public Notifier {
- public:
-  struct Call {
-    std::string summary, body;
-    int seconds, urgency;
-    GtkWidget* attachWidget;
-    std::string icon;
-    std::string Text() const {
-      return summary + " | " + body + " | " + std::to_string(seconds) + "s urgency " +
-             std::to_string(urgency);
-    }
-  };
-  NotificationHandle ShowNotification(const std::string& summary, const std::string& body,
-                                      int seconds, int urgency, GtkWidget* attachWidget,
-                                      const std::string& icon) override {
-    calls.push_back({summary, body, seconds, urgency, attachWidget, icon});
-    return nullptr;
+inline std::vector<GtkWidget*> FindAll(GtkWidget* root, GType type) {
+  std::vector<GtkWidget*> found;
+  if (G_TYPE_CHECK_INSTANCE_TYPE(root, type)) found.push_back(root);
+  GList* children = GTK_IS_CONTAINER(root) ? gtk_container_get_children(GTK_CONTAINER(root)) : nullptr;
+  for (GList* child = children; child != nullptr; child = child->next) {
+    for (GtkWidget* below : FindAll(GTK_WIDGET(child->data), type)) found.push_back(below);
   }
-  void CloseNotification(NotificationHandle) override {}
-  std::vector<Call> calls;
-};
+  g_list_free(children);
+  return found;
+}
 
-// Records each message dialog and answers it with `answer`.
-class AnsweringDialogs : public MessageDialogs {
- public:
-  struct Call {
-    std::string message;
-    int type, buttons;
-    std::string first;
-    std::string Text() const {
-      return message + " | " + first + " | type " + std::to_string(type) + " buttons " +
-             std::to_string(buttons);
-    }
-  };
-  MessageResponse ShowMessageDialog(const std::string& message, MessageType messageType,
-                                    ButtonsType buttons, const std::string& first,
-                                    const std::string&) override {
-    calls.push_back({message, messageType, buttons, first});
-    return answer;
+// A control as the user sees it: its text (else its type), "x,y wxh" in its
+// GtkFixed, "[x]" or "[ ]" for a check box, "(off)" when insensitive.
+inline std::string Describe(GtkWidget* w) {
+  int x = -1, y = -1, width = -1, height = -1;
+  if (GTK_IS_FIXED(w->parent)) gtk_container_child_get(GTK_CONTAINER(w->parent), w, "x", &x, "y", &y, nullptr);
+  gtk_widget_get_size_request(w, &width, &height);
+  std::string text = GTK_IS_LABEL(w) ? gtk_label_get_text(GTK_LABEL(w)) : G_OBJECT_TYPE_NAME(w);
+  if (GTK_IS_BUTTON(w) && gtk_button_get_label(GTK_BUTTON(w))) text = gtk_button_get_label(GTK_BUTTON(w));
+  text += " " + std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(width) + "x" + std::to_string(height);
+  if (GTK_IS_CHECK_BUTTON(w)) text += GTK_TOGGLE_BUTTON(w)->active ? " [x]" : " [ ]";
+  return GTK_WIDGET_SENSITIVE(w) ? text : text + " (off)";
+}
+
+inline void Click(GtkWidget* window, const std::string& label) {
+  for (GtkWidget* button : FindAll(window, GTK_TYPE_BUTTON)) {
+    const gchar* text = gtk_button_get_label(GTK_BUTTON(button));
+    if (text != nullptr && label == text) return gtk_button_clicked(GTK_BUTTON(button));
   }
-  MessageResponse answer = kResponseOk;
-  std::vector<Call> calls;
-};
+  ADD_FAILURE() << "no button " << label;
+}
 
-// Every part a player window needs, with a program folder of its own that
-// holds a 400 x 100 "skin.png" unless a test removes it.
-class PlayerFixture {
- public:
-  explicit PlayerFixture(std::vector<std::string> driveNames = {});
-  // Builds the window from the skin description `skinFile` of the folder,
-  // written with `text` first unless that is empty.
-  PlayerWindow& Build(const std::string& text, const OptionalLibraries* libraries = nullptr,
-                      const std::string& skinFile = "orvo.ini");
+// The window manager's close request.
+inline void SendDelete(GtkWidget* window) {
+  GdkEvent* event = gdk_event_new(GDK_DELETE);
+  event->any.window = GDK_WINDOW(g_object_ref(window->window));
+  gtk_main_do_event(event);
+  gdk_event_free(event);
+}
 
-  TempFolder folder;
+// The mapped top-level window titled `title` (empty: untitled).
+inline GtkWidget* Shown(const std::string& title) {
+  GtkWidget* shown = nullptr;
+  GList* windows = gtk_window_list_toplevels();
+  for (GList* w = windows; w != nullptr; w = w->next) {
+    const gchar* text = gtk_window_get_title(GTK_WINDOW(w->data));
+    if (title == (text != nullptr ? text : "") && GTK_WIDGET_MAPPED(w->data)) shown = GTK_WIDGET(w->data);
+  }
+  g_list_free(windows);
+  return shown;
+}
+
+// Runs `step` from the main loop (inside the window's own loop, that is) once
+// a window titled `title` is shown.
+inline void WhenShown(const std::string& title, std::function<void(GtkWidget*)> step) {
+  using Pending = std::pair<std::string, std::function<void(GtkWidget*)>>;
+  g_timeout_add_full(G_PRIORITY_DEFAULT, 10, [](gpointer data) -> gboolean {
+    auto* pending = static_cast<Pending*>(data);
+    GtkWidget* window = Shown(pending->first);
+    if (window != nullptr) pending->second(window);
+    return window == nullptr;
+  }, new Pending(title, std::move(step)), [](gpointer data) { delete static_cast<Pending*>(data); });
+}
+
+// Runs `open`, which returns once its window has closed, with `steps` run on
+// the shown window, which then must close on its "exit" button.
+inline void RunWindow(const std::string& title, const std::function<void()>& open,
+                      const std::function<void(GtkWidget*)>& steps) {
+  bool ran = false;
+  WhenShown(title, [&](GtkWidget* window) {
+    steps(window);
+    ran = true;
+    Click(window, "exit");
+  });
+  open();
+  EXPECT_TRUE(ran && Shown(title) == nullptr) << title;
+}
+
+// A PNG of opaque `rgb`, fully transparent in its left `clear` columns.
+inline void WriteSkinImage(const std::string& path, int width, int height, int clear = 0) {
+  GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, width, height);
+  gdk_pixbuf_fill(pixbuf, 0x3050d0ff);
+  for (int y = 0; y < height; ++y) std::fill_n(gdk_pixbuf_get_pixels(pixbuf) + y * gdk_pixbuf_get_rowstride(pixbuf), 4 * clear, 0);
+  gdk_pixbuf_save(pixbuf, path.c_str(), "png", nullptr, nullptr);
+  g_object_unref(pixbuf);
+}
+
+// Every part a player window needs, with a program folder (a blank in its
+// name) holding a 400 x 100 "skin.png".
+struct PlayerFixture {
+  explicit PlayerFixture(const std::vector<std::string>& drives = {}) {
+    mkdir(dir.c_str(), 0700);
+    WriteSkinImage(dir + "skin.png", 400, 100);
+    cd.OpenSources(drives);
+  }
+  PlayerWindow& Build(const std::string& skinDescription) {
+    symbols.Resolve("");
+    WriteBytes(dir + "orvo.ini", skinDescription);
+    player = std::make_unique<PlayerWindow>(actions, cd, playlist, settings, symbols, dir);
+    player->Build(dir + "orvo.ini");
+    WaitFor([&] { return GTK_WIDGET_MAPPED(player->window()); });
+    return *player;
+  }
+  ScratchDir folder;
+  std::string dir = folder.file("program folder/");
   Settings settings;
   RecordingActions actions;
-  FakeDrives drives;
+  CdPlayer cd;
   CurrentPlaylist playlist;
   OptionalSymbols symbols;
   std::unique_ptr<PlayerWindow> player;
 };
 
-// For the secondary windows: a shown stand-in for the player window at
-// (123, 77), a fresh program folder, the records the windows borrow, and
-// doubles for the message dialog and the notifications.
+// For the secondary windows: the records they borrow, the real dialogs and
+// notifications, and a stand-in player window at (123, 77), realised but not
+// shown, whose GDK state takes up the iconify and keep-above or -below
+// requests at once, as a window manager would.
 class WindowFixture : public ::testing::Test {
  protected:
-  static constexpr int kPlayerX = 123;
-  static constexpr int kPlayerY = 77;
+  void SetUp() override {
+    mkdir(dir.c_str(), 0700);
+    gtk_window_move(GTK_WINDOW(player), 123, 77);
+    gtk_widget_realize(player);
+    notifier.InitNotifications("Orvo_M");
+  }
+  bool PlayerIs(int state) const { return (gdk_window_get_state(player->window) & state) != 0; }
 
-  void SetUp() override;
-  void TearDown() override;
-  // The player's GDK state, as the player window's own tracker sees it.
-  bool PlayerIconified() const;
-  std::string Dir() const { return paths.programDirectory; }
-
-  TempFolder folder;
-  GtkWidget* player = nullptr;
-  bool reportIconified = true;  // without a window manager nothing is ever minimised
+  ScratchDir folder;
+  GtkWidget* player = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   Settings settings;
   CurrentPlaylist playlist;
   PathList foundFiles;
   std::string skinFile = "orvo.ini";
   bool skinRemembered = false;
-  ProgramPaths paths;
-  AnsweringDialogs dialogs;
-  RecordingNotifier notifier;
+  ProgramPaths paths = ProgramPaths::FromProgramPath(folder.file("program folder/Orvo_M"));
+  const std::string& dir = paths.programDirectory;
+  GtkMessageDialogs dialogs;
+  NotificationService notifier;
   SongInfo songInfo;
-  WindowContext context{nullptr, [this] { return reportIconified; }, settings, playlist,
+  WindowContext context{player, [this] { return PlayerIs(GDK_WINDOW_STATE_ICONIFIED); }, settings, playlist,
                         foundFiles, skinFile, skinRemembered, paths, dialogs, notifier, songInfo};
 };
 

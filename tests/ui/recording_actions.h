@@ -3,12 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "core/cd_drives.h"
 #include "core/player_actions.h"
 
 namespace orvo {
 
-// Records every action the player window leads to, in order, as
+// Records every action the player's buttons and menus lead to, in order, as
 // "Name" or "Name argument".
 class RecordingActions : public PlayerActions {
  public:
@@ -25,26 +24,6 @@ class RecordingActions : public PlayerActions {
   void Quit() override { calls.push_back("Quit"); }
 
   std::vector<std::string> calls;
-};
-
-// Drives with fixed names; records which drive was selected last.
-class FakeDrives : public CdDrives {
- public:
-  explicit FakeDrives(std::vector<std::string> names) : names_(std::move(names)) {}
-  int DriveCount() const override { return static_cast<int>(names_.size()); }
-  void SelectDrive(int i) override {
-    selections.push_back(i);
-    current_ = static_cast<size_t>(i);
-  }
-  std::string DriveName() const override { return names_.at(current_); }
-  int TrackCount() const override { return 0; }
-  void PlayTracks(int, int) override {}
-
-  std::vector<int> selections;
-
- private:
-  std::vector<std::string> names_;
-  size_t current_ = 0;
 };
 
 }  // namespace orvo
