@@ -10,8 +10,8 @@ namespace orvo::test {
 class TestMedia {
  public:
   const std::string& Folder() const { return dir_.path(); }
-  // "<name>.<format>" holding `seconds` of a `hertz` tone: wav, mp3, ogg, mpc
-  // (SV8) or sv7 (an SV7 "<name>.mpc", below 600 Hz). Empty when that fails.
+  // "<name>.<format>" (wav, mp3, ogg, mpc, or sv7 for an SV7 "<name>.mpc")
+  // holding `seconds` of a `hertz` tone; empty when that fails.
   std::string Make(const std::string& name, const std::string& format, int hertz, double seconds);
   std::string Write(const std::string& name, const std::string& bytes) {
     WriteBytes(dir_.file(name), bytes);

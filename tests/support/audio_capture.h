@@ -8,19 +8,16 @@
 
 namespace orvo::test {
 
-// Records what plays into the test sound server's sink ($ORVO_TEST_SINK)
-// through its monitor, 44100 Hz stereo 16-bit. A silent stream keeps the sink
-// running meanwhile: an idle null sink gives its monitor nothing, and the
-// start of a song played into it would be lost.
+// Records the test sound server's sink ($ORVO_TEST_SINK) through its monitor,
+// 44100 Hz stereo 16-bit, while a silent stream keeps the sink running (an
+// idle null sink gives its monitor nothing, and a song's start would be lost).
 class AudioCapture {
  public:
   static constexpr int kRate = 44100;
   ~AudioCapture() { Stop(); }
-  // False when no samples arrive.
-  bool Start();
+  bool Start();  // false when no samples arrive
   void Stop();
-  // The left channel so far, scaled to -1..1.
-  std::vector<float> Left() const;
+  std::vector<float> Left() const;  // the left channel so far, in -1..1
 
  private:
   ScratchDir dir_;

@@ -9,44 +9,42 @@
 
 namespace orvo::test {
 
-// One call the notification recorder of the test environment received, with
-// its texts in UTF-8 as they travelled over D-Bus.
+// One call the notification recorder of the test environment received.
 struct NotificationRecord {
-  std::string method;  // "Notify" or "CloseNotification"
-  std::string appName;
+  std::string method, appName;  // "Notify" or "CloseNotification"; texts in UTF-8
   int64_t replacesId = 0;
   std::string icon, summary, body;
-  std::optional<int> urgency;  // none without the hint
-  int64_t expireTimeout = 0;
-  int64_t id = 0;  // given out by Notify, named by CloseNotification
+  std::optional<int> urgency;
+  int64_t expireTimeout = 0, id = 0;
 };
 
-// The recorder's log ($ORVO_TEST_NOTIFY_LOG, a JSON object per line); each
-// Wait gives up after `timeout`.
+// The recorder's log, $ORVO_TEST_NOTIFY_LOG: a JSON object per call. Each
+// Wait gives up after `timeout` with what there is.
 class NotificationLog {
  public:
+  using Match = std::function<bool(const NotificationRecord&)>;
   using Timeout = std::chrono::milliseconds;
   NotificationLog();
   explicit NotificationLog(std::string path) : path_(std::move(path)) {}
   std::vector<NotificationRecord> Read() const;
-  std::optional<NotificationRecord> WaitFor(const std::function<bool(const NotificationRecord&)>& match,
+  std::optional<NotificationRecord> WaitFor(const Match& match,
                                             Timeout timeout = Timeout(10000)) const;
-  // All records once there are `count`, else what there is.
-  std::vector<NotificationRecord> WaitForCount(size_t count, Timeout timeout = Timeout(10000)) const {
+  std::vector<NotificationRecord> WaitForCount(size_t count,
+                                               Timeout timeout = Timeout(10000)) const {
     WaitFor([&](const NotificationRecord&) { return Read().size() >= count; }, timeout);
     return Read();
   }
   std::optional<NotificationRecord> WaitForSummary(const std::string& summary,
                                                    Timeout timeout = Timeout(10000)) const {
-    return WaitFor([&](const NotificationRecord& r) { return r.method == "Notify" && r.summary == summary; },
-                   timeout);
+    return WaitFor(
+        [&](const NotificationRecord& r) { return r.method == "Notify" && r.summary == summary; },
+        timeout);
   }
 
  private:
   std::string path_;
 };
 
-// Nothing for a line that is not a whole object of the recorder's form.
 std::optional<NotificationRecord> ParseNotificationLine(const std::string& line);
 
 }  // namespace orvo::test
