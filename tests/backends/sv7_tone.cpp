@@ -9,10 +9,6 @@ namespace orvo::test {
 // The decoder's synthesis delay must end in the last frame: 1152 - 481 samples.
 constexpr uint32_t kLastFrame = 671;
 
-long Sv7ToneSamples(double seconds) {
-  return std::lround(std::max(0.0, seconds * 44100 - kLastFrame) / 1152) * 1152 + kLastFrame;
-}
-
 std::string MakeSv7Tone(double hertz, double seconds) {
   std::string out("MP+\x07", 4);  // then bits, high first, in little-endian 32-bit words
   uint64_t pending = 0;
@@ -23,16 +19,16 @@ std::string MakeSv7Tone(double hertz, double seconds) {
       for (int i = 0; i < 4; ++i) out += static_cast<char>(pending >> (used - 32 + 8 * i));
     }
   };
-  const uint32_t frames = static_cast<uint32_t>(Sv7ToneSamples(seconds) / 1152 + 1);
+  const auto frames =
+      static_cast<uint32_t>(std::lround(std::max(0.0, seconds * 44100 - kLastFrame) / 1152) + 1);
   // Frames, no intensity or mid/side stereo, subbands 0 and 1, profile 10, 44100 Hz, no
   // gains or peaks, true gapless with the last frame's length, encoder 1.15.
   const uint32_t header[][2] = {{frames, 32}, {0, 2}, {1, 6},           {10, 4}, {0, 20}, {0, 32},
                                 {0, 32},      {1, 1}, {kLastFrame, 11}, {0, 20}, {115, 8}};
   for (const auto& field : header) put(field[0], static_cast<int>(field[1]));
   for (uint32_t f = 0; f < frames; ++f) {
-    // The frame's length in bits; subband 0 at resolution 15 (raw samples) and
-    // subband 1 escaped to resolution 0 in both channels; one scale factor per
-    // channel, escaped to index 0; then 36 samples per channel.
+    // Its length in bits; subbands 0 at resolution 15 (raw) and 1 escaped to 0 in both channels;
+    // one scale factor per channel, escaped to index 0; then 36 samples per channel.
     const uint32_t bits = 8 + 26 + 4 + 20 + 72 * 14;
     const uint32_t fields[][2] = {{bits, 20}, {0xff, 8},   {0x0ba0, 13}, {0x0ba0, 13},
                                   {0, 4},     {0x300, 10}, {0x300, 10}};

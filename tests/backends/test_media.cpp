@@ -23,8 +23,7 @@ std::string TestMedia::Make(const std::string& name, const std::string& format, 
   }
   const std::string song = dir_.file(name + (format == "sv7" ? ".mpc" : "." + format));
   std::filesystem::rename(made, song);
-  // libxine waits at the end of a file changed in the last seconds, taking it
-  // for one still being written; songs on a disk are older.
+  // libxine waits at the end of a file changed lately, taking it for one being written.
   std::filesystem::last_write_time(
       song, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
   return song;

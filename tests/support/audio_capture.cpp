@@ -1,5 +1,3 @@
-// The sound tests' recording (audio_capture.h) and its measurements
-// (signal_analysis.h).
 #include "tests/support/audio_capture.h"
 
 #include <spawn.h>
@@ -26,8 +24,7 @@ void End(pid_t& pid, int signal) {
   pid = -1;
 }
 
-// Sum of squares, samples and rising crossings (with a little hysteresis)
-// of the 10 ms windows whose peak reaches 0.01.
+// Squares, samples, rising crossings of the 10 ms windows peaking at 0.01.
 std::vector<double> Measure(const std::vector<float>& s, int rate) {
   std::vector<double> m(3, 0.0);
   bool below = true;

@@ -8,9 +8,8 @@
 
 namespace orvo::test {
 
-// Records the test sound server's sink ($ORVO_TEST_SINK) through its monitor,
-// 44100 Hz stereo 16-bit, while a silent stream keeps the sink running (an
-// idle null sink gives its monitor nothing, and a song's start would be lost).
+// Records the test sound server's sink ($ORVO_TEST_SINK), 44100 Hz stereo 16-bit, while a silent
+// stream keeps it running: an idle null sink gives its monitor nothing, losing a song's start.
 class AudioCapture {
  public:
   static constexpr int kRate = 44100;

@@ -51,11 +51,6 @@ std::optional<NotificationRecord> ParseNotificationLine(const std::string& line)
   return std::nullopt;
 }
 
-NotificationLog::NotificationLog() {
-  const char* path = std::getenv("ORVO_TEST_NOTIFY_LOG");
-  path_ = path != nullptr ? path : "";
-}
-
 std::vector<NotificationRecord> NotificationLog::Read() const {
   std::vector<NotificationRecord> records;
   std::ifstream in(path_, std::ios::binary);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <optional>
 #include <string>
@@ -18,13 +19,13 @@ struct NotificationRecord {
   int64_t expireTimeout = 0, id = 0;
 };
 
-// The recorder's log, $ORVO_TEST_NOTIFY_LOG: a JSON object per call. Each
-// Wait gives up after `timeout` with what there is.
+// The recorder's log, $ORVO_TEST_NOTIFY_LOG: a JSON object per call.
 class NotificationLog {
  public:
   using Match = std::function<bool(const NotificationRecord&)>;
   using Timeout = std::chrono::milliseconds;
-  NotificationLog();
+  NotificationLog()
+      : path_(std::getenv("ORVO_TEST_NOTIFY_LOG") ? std::getenv("ORVO_TEST_NOTIFY_LOG") : "") {}
   explicit NotificationLog(std::string path) : path_(std::move(path)) {}
   std::vector<NotificationRecord> Read() const;
   std::optional<NotificationRecord> WaitFor(const Match& match,

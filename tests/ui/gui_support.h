@@ -19,14 +19,8 @@
 
 namespace orvo::test {
 
-// The toolkit, started once for all tests (listing them needs no display).
-struct Toolkit : ::testing::Environment {
-  void SetUp() override { ASSERT_TRUE(gtk_init_check(nullptr, nullptr)); }
-};
-inline auto* const toolkit = ::testing::AddGlobalTestEnvironment(new Toolkit);
-
-// Lets the toolkit work, inside nested loops too, until `done` holds; ten
-// seconds at most, a bound against hangs and no timing expectation.
+// Lets the toolkit work, in nested loops too, until `done` holds, for ten
+// seconds at most: a bound against hangs, no timing expectation.
 inline bool WaitFor(const std::function<bool()>& done) {
   for (int waited = 0; waited < 10000; waited += 5, g_usleep(5000)) {
     while (g_main_context_iteration(nullptr, FALSE)) continue;
@@ -46,32 +40,29 @@ inline std::vector<GtkWidget*> FindAll(GtkWidget* root, GType type) {
   return found;
 }
 
-// A widget as the user sees it: its label (else its type), "x,y wxh" in its
-// GtkFixed, "[x]" for a checked box, "(off)" when insensitive.
+// A widget as the user sees it: its label (else its type), its place and size
+// in its GtkFixed, "[x]" when checked, "(off)" when insensitive.
 inline std::string Describe(GtkWidget* w) {
   int x = -1, y = -1, width = -1, height = -1;
   if (GTK_IS_FIXED(w->parent))
     gtk_container_child_get(GTK_CONTAINER(w->parent), w, "x", &x, "y", &y, NULL);
   gtk_widget_get_size_request(w, &width, &height);
   const char* label = GTK_IS_BUTTON(w) ? gtk_button_get_label(GTK_BUTTON(w)) : nullptr;
-  std::string text = label             ? label
-                     : GTK_IS_LABEL(w) ? gtk_label_get_text(GTK_LABEL(w))
-                                       : G_OBJECT_TYPE_NAME(w);
+  std::string text = label ? label : G_OBJECT_TYPE_NAME(w);
+  if (GTK_IS_LABEL(w)) text = gtk_label_get_text(GTK_LABEL(w));
   for (int value : {x, y, width, height}) text += " " + std::to_string(value);
   if (GTK_IS_TOGGLE_BUTTON(w) && GTK_TOGGLE_BUTTON(w)->active) text += " [x]";
   return GTK_WIDGET_SENSITIVE(w) ? text : text + " (off)";
 }
 
-inline void Click(GtkWidget* window, const std::string& label) {
-  for (GtkWidget* button : FindAll(window, GTK_TYPE_BUTTON)) {
-    if (Describe(button).rfind(label + " ", 0) == 0) return gtk_button_clicked(GTK_BUTTON(button));
-  }
+// Clicks the button labelled `label`.
+inline void Click(GtkWidget* window, const char* label) {
+  gtk_button_clicked(GTK_BUTTON(gtk_test_find_widget(window, label, GTK_TYPE_BUTTON)));
 }
 
-// An event as the window system sends it: a close request (GDK_DELETE) or a
-// mouse button press.
-inline void Send(GtkWidget* window, GdkEventType type) {
-  GdkEvent* event = gdk_event_new(type);
+// The window manager's close request.
+inline void SendDelete(GtkWidget* window) {
+  GdkEvent* event = gdk_event_new(GDK_DELETE);
   event->any.window = GDK_WINDOW(g_object_ref(window->window));
   gtk_main_do_event(event);
   gdk_event_free(event);
@@ -90,15 +81,13 @@ inline GtkWidget* Shown(const std::string& title) {
   return shown;
 }
 
-// Runs `step` from the main loop, so inside the loop of whichever window is
-// open, once a window titled `title` is shown.
+// Runs `step` from the main loop, inside whichever window's loop, once `title` is shown.
 inline void WhenShown(const std::string& title, std::function<void(GtkWidget*)> step) {
-  auto* pending =
-      new std::function<bool()>([=] { return Shown(title) && (step(Shown(title)), true); });
+  using Step = std::function<bool()>;
   g_timeout_add_full(
-      G_PRIORITY_DEFAULT, 10,
-      [](gpointer p) -> gboolean { return !(*static_cast<std::function<bool()>*>(p))(); }, pending,
-      [](gpointer p) { delete static_cast<std::function<bool()>*>(p); });
+      G_PRIORITY_DEFAULT, 10, [](gpointer p) -> gboolean { return !(*static_cast<Step*>(p))(); },
+      new Step([=] { return Shown(title) && (step(Shown(title)), true); }),
+      [](gpointer p) { delete static_cast<Step*>(p); });
 }
 
 // Runs `open`, which returns once its window has closed, with `steps` run on
@@ -111,19 +100,15 @@ inline void RunWindow(const std::string& title, const std::function<void()>& ope
   EXPECT_TRUE(ran && Shown(title) == nullptr) << title;
 }
 
-// A PNG of opaque blue.
-inline void WriteSkinImage(const std::string& path, int width, int height) {
-  GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, width, height);
-  gdk_pixbuf_fill(pixbuf, 0x3050d0ff);
-  gdk_pixbuf_save(pixbuf, path.c_str(), "png", nullptr, nullptr);
-  g_object_unref(pixbuf);
-}
-
 // Every part a player window needs, in a program folder with a blank in its
 // name that holds a 400 x 100 "skin.png".
 struct PlayerFixture {
+  bool toolkit = gtk_init_check(nullptr, nullptr);  // once for all tests
   PlayerWindow& Build(const std::string& skinDescription) {
-    WriteSkinImage(dir + "skin.png", 400, 100);
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, 400, 100);
+    gdk_pixbuf_fill(pixbuf, 0x3050d0ff);
+    gdk_pixbuf_save(pixbuf, (dir + "skin.png").c_str(), "png", nullptr, nullptr);
+    g_object_unref(pixbuf);
     WriteBytes(dir + "orvo.ini", skinDescription);
     symbols.Resolve("");
     player = std::make_unique<PlayerWindow>(actions, cd, playlist, settings, symbols, dir);
@@ -142,16 +127,15 @@ struct PlayerFixture {
   std::unique_ptr<PlayerWindow> player;
 };
 
-// For the secondary windows: the records they borrow, real dialogs and
-// bubbles, and the player at (123, 77), hidden, so that its GDK state takes
-// up minimising and keeping above or below at once, as a window manager would.
+// For the secondary windows: what they borrow, real dialogs and bubbles, and the player at
+// (123, 77), hidden, so that its GDK state takes up minimising and stacking as a window manager.
 struct WindowFixture : ::testing::Test, PlayerFixture {
   void SetUp() override {
     gtk_widget_hide(context.playerWindow = Build("[player]\nwindowx=123\nwindowy=77\n").window());
     notifier.InitNotifications("Orvo_M");
   }
   int PlayerIs(int state) const {
-    return (gdk_window_get_state(player->window()->window) & state) != 0;
+    return !!(gdk_window_get_state(player->window()->window) & state);
   }
   PathList foundFiles;
   std::string skinFile = "orvo.ini";

@@ -7,8 +7,7 @@
 
 namespace orvo {
 
-// Records every action the player's buttons and menus lead to, in order, as
-// "Name" or "Name argument".
+// Records every action the player leads to, in order: "Name" or "Name argument".
 class RecordingActions : public PlayerActions {
  public:
   void StartPlayback() override { calls.push_back("StartPlayback"); }
