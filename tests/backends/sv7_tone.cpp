@@ -1,6 +1,5 @@
 #include "tests/backends/sv7_tone.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -19,8 +18,7 @@ std::string MakeSv7Tone(double hertz, double seconds) {
       for (int i = 0; i < 4; ++i) out += static_cast<char>(pending >> (used - 32 + 8 * i));
     }
   };
-  const auto frames =
-      static_cast<uint32_t>(std::lround(std::max(0.0, seconds * 44100 - kLastFrame) / 1152) + 1);
+  const auto frames = static_cast<uint32_t>(std::lround((seconds * 44100 - kLastFrame) / 1152) + 1);
   // Frames, no intensity or mid/side stereo, subbands 0 and 1, profile 10, 44100 Hz, no
   // gains or peaks, true gapless with the last frame's length, encoder 1.15.
   const uint32_t header[][2] = {{frames, 32}, {0, 2}, {1, 6},           {10, 4}, {0, 20}, {0, 32},

@@ -5,6 +5,8 @@
 #include <thread>
 
 #include "backends/background_engine.h"
+#include "backends/mpc_decoder.h"
+#include "base/temporary_file.h"
 #include "tests/backends/test_media.h"
 #include "tests/support/audio_capture.h"
 #include "tests/support/signal_analysis.h"
@@ -31,6 +33,9 @@ TEST(XineMediaEngine, Play_EachFile_SoundsItsWholeToneOrNothing) {
       {media.Write("text.mp3", "This is a text file, not a song.\n"), 0},
       {media.Write("noise.mpc", std::string(4096, 'Z')), 0},
   };
+  TemporaryFile wav;  // an SV6 stream, which is not decoded, and so fails instead of giving nothing
+  const auto* sv6 = reinterpret_cast<const uint8_t*>("MP+\x06 an SV6 stream");
+  EXPECT_FALSE(wav.Create(".wav") && MpcDecoder::DecodeToWav(sv6, 20, wav.Descriptor()));
   BackgroundEngine engine(std::make_unique<XineMediaEngine>());
   engine.Initialise();
   for (const auto& [path, hertz] : rows) {

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <csignal>
-#include <cstring>
 
 #include "tests/support/signal_analysis.h"
 
@@ -66,12 +65,9 @@ void AudioCapture::Stop() {
 
 std::vector<float> AudioCapture::Left() const {
   const std::string bytes = ReadWhole(dir_.file("capture.raw"));
-  std::vector<float> left(bytes.size() / 4);
-  for (size_t i = 0; i < left.size(); ++i) {
-    int16_t sample = 0;
-    std::memcpy(&sample, &bytes[4 * i], 2);
-    left[i] = sample / 32768.0f;
-  }
+  std::vector<float> left(bytes.size() / 4);  // little-endian 16-bit samples, left first
+  for (size_t i = 0; i < left.size(); ++i)
+    left[i] = int16_t(uint8_t(bytes[4 * i]) | bytes[4 * i + 1] << 8) / 32768.0f;
   return left;
 }
 

@@ -14,7 +14,7 @@ const std::string kMember =
     R"re("(\w+)"\s*:\s*("(?:[^"\\]|\\["\\/bfnrt]|\\u[0-9a-fA-F]{4})*"|-?[0-9]+|null))re";
 const std::regex kObject(R"(\s*\{\s*(?:)" + kMember + R"((?:\s*,\s*)" + kMember +
                          R"()*)?\s*\}\s*)");
-const std::regex kMemberAfter("[{,]\\s*" + kMember);
+const std::regex kPair("[{,]\\s*" + kMember);
 
 std::string Unescape(const std::string& quoted) {
   std::string out;
@@ -39,7 +39,7 @@ std::string Unescape(const std::string& quoted) {
 std::optional<NotificationRecord> ParseNotificationLine(const std::string& line) {
   if (!std::regex_match(line, kObject)) return std::nullopt;
   std::map<std::string, std::string> v;
-  for (std::sregex_iterator m(line.begin(), line.end(), kMemberAfter), end; m != end; ++m)
+  for (std::sregex_iterator m(line.begin(), line.end(), kPair), e; m != e; ++m)
     v[(*m)[1]] = (*m)[2];
   auto number = [&](const char* key) { return std::strtoll(v[key].c_str(), nullptr, 10); };
   NotificationRecord r{Unescape(v["method"]), Unescape(v["app_name"]),  number("replaces_id"),

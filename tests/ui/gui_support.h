@@ -55,7 +55,6 @@ inline std::string Describe(GtkWidget* w) {
   return GTK_WIDGET_SENSITIVE(w) ? text : text + " (off)";
 }
 
-// Clicks the button labelled `label`.
 inline void Click(GtkWidget* window, const char* label) {
   gtk_button_clicked(GTK_BUTTON(gtk_test_find_widget(window, label, GTK_TYPE_BUTTON)));
 }

@@ -13,10 +13,9 @@ std::string Entries(GtkWidget* menu) {
   return texts;
 }
 
-// The player from a skin description that names only its image, with two CD
-// drives: the window, what the description's defaults put where, what each
-// button, the close request and each menu entry lead to; the menus, which go
-// once closed.
+// The player from an empty skin description, with two CD drives: the window, where the defaults
+// put its parts, what each button, the close request and each menu entry lead to; the menus, which
+// go once closed.
 TEST(PlayerWindowGui, DefaultSkin_LayoutButtonsAndMenus) {
   PlayerFixture f;
   f.cd.OpenSources({"/dev/sr0", "/dev/cd_rw"});
