@@ -4,16 +4,19 @@
 // The audio port's fill level is only offered through the port structure.
 #include <xine/audio_out.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <cstdlib>
+#include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "playlist/mpc_decoder.h"
-#include "playlist/temporary_file.h"
+#include "playlist/mpc_wav_stream.h"
 
 namespace orvo {
 namespace {
@@ -53,36 +56,43 @@ class AudioPort {
   xine_audio_port_t* port_;
 };
 
-bool IsUnreserved(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/' ||
-         c == '-' || c == '_' || c == '.' || c == '~';
+// A descriptor closed with its owner.
+class FileDescriptor {
+ public:
+  FileDescriptor() = default;
+  ~FileDescriptor() { Reset(-1); }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  void Reset(int fd) {
+    if (fd_ >= 0) close(fd_);
+    fd_ = fd;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+// Opens `path` only when it names a regular file (or a link to one). A pipe,
+// a device or a socket would block an ordinary open, or every read, until
+// some writer appeared; the open itself does not wait (O_NONBLOCK), and the
+// type is checked again on the open file in case the path was swapped in
+// between. -1 for anything else.
+int OpenRegularFile(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return -1;
+  }
+  return fd;
 }
 
-// Unreserved characters stay; everything else is escaped, so that "#" (which
-// starts stream options in an MRL), "%", blanks and quotes reach the file
-// input unchanged.
-std::string FileMrl(const std::string& path) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string absolute = path;
-  if (absolute.empty() || absolute[0] != '/') {
-    char* cwd = getcwd(nullptr, 0);
-    if (cwd != nullptr) {
-      absolute = std::string(cwd) + "/" + path;
-      std::free(cwd);
-    }
-  }
-  std::string mrl = "file://";
-  for (unsigned char c : absolute) {
-    if (IsUnreserved(c)) {
-      mrl += static_cast<char>(c);
-    } else {
-      mrl += '%';
-      mrl += kHex[c >> 4];
-      mrl += kHex[c & 0x0f];
-    }
-  }
-  return mrl;
-}
+// libxine opens the file anew through its descriptor's entry in /proc: it
+// reads what was checked, whatever becomes of the path meanwhile.
+std::string DescriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
 // After libxine's end of stream the audio output still has buffers queued and
 // the sound server holds what it was given. Wait at most this long for them.
@@ -104,8 +114,10 @@ class XineMediaEngine::Song {
     if (queue_) xine_event_create_listener_thread(queue_.get(), &Song::OnEvent, this);
   }
   ~Song() {
-    // The listener must be gone before the stream and this object.
+    // The listener must be gone before the stream and this object; the
+    // decoder stops before the stream that reads what it writes.
     queue_.reset();
+    if (decoded_) decoded_->Pause();
     stream_.reset();
   }
   Song(const Song&) = delete;
@@ -113,12 +125,18 @@ class XineMediaEngine::Song {
 
   bool Open(const std::string& path) {
     if (!stream_) return false;
-    std::string file = path;
-    if (MpcDecoder::IsMusepackFile(path)) {
-      if (!MpcDecoder::DecodeFileToTemporaryWav(path, decoded_)) return false;
-      file = decoded_.Path();
+    source_.Reset(OpenRegularFile(path));
+    if (source_.get() < 0) return false;
+    std::string file;
+    if (MpcDecoder::IsMusepackFile(source_.get(), path)) {
+      decoded_ = std::make_unique<MpcWavStream>();
+      if (!decoded_->Start(source_.get())) return false;
+      file = decoded_->ReadPath();
+    } else {
+      file = DescriptorPath(source_.get());
     }
-    opened_ = xine_open(stream_.get(), FileMrl(file).c_str()) != 0 && HasPlayableAudio();
+    opened_ = xine_open(stream_.get(), ("file://" + file).c_str()) != 0 && HasPlayableAudio();
+    if (opened_ && decoded_) decoded_->Resume();
     return opened_;
   }
 
@@ -128,6 +146,7 @@ class XineMediaEngine::Song {
     stopped_ = false;
     drainStarted_ = false;
     drained_ = false;
+    if (decoded_) decoded_->Resume();
     xine_set_param(stream_.get(), XINE_PARAM_SPEED, XINE_SPEED_NORMAL);
     started_ = xine_play(stream_.get(), 0, 0) != 0;
   }
@@ -154,6 +173,7 @@ class XineMediaEngine::Song {
     if (!opened_) return;
     stopped_ = true;
     xine_stop(stream_.get());
+    if (decoded_) decoded_->Pause();
   }
 
  private:
@@ -200,7 +220,8 @@ class XineMediaEngine::Song {
   xine_audio_port_t* audio_;
   StreamPtr stream_;
   EventQueuePtr queue_;
-  TemporaryFile decoded_;
+  FileDescriptor source_;
+  std::unique_ptr<MpcWavStream> decoded_;
   bool opened_ = false;
   bool started_ = false;
   bool stopped_ = false;
