@@ -1,7 +1,10 @@
 #include "playlist/temporary_file.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 
@@ -22,6 +25,31 @@ int CreateAndUnlink(const std::string& folder) {
   int fd = mkostemp(buffer.data(), O_CLOEXEC);
   if (fd >= 0) unlink(buffer.data());
   return fd;
+}
+
+bool WriteAll(int fd, const char* bytes, size_t size) {
+  while (size > 0) {
+    ssize_t n = write(fd, bytes, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Through the buffer cache, where the kernel cannot copy between the two
+// file systems itself.
+bool CopyByReading(int from, off_t offset, int to) {
+  std::vector<char> buffer(1 << 20);
+  for (;;) {
+    ssize_t n = pread(from, buffer.data(), buffer.size(), offset);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    if (!WriteAll(to, buffer.data(), static_cast<size_t>(n))) return false;
+    offset += n;
+  }
 }
 
 }  // namespace
@@ -50,6 +78,27 @@ bool TemporaryFile::Create() {
 
 std::string TemporaryFile::ReadPath() const {
   return fd_ >= 0 ? "/proc/self/fd/" + std::to_string(fd_) : std::string();
+}
+
+bool TemporaryFile::CopyFrom(int from) {
+  if (fd_ < 0) return false;
+  off_t offset = 0;
+  for (;;) {
+    ssize_t n = copy_file_range(from, &offset, fd_, nullptr, size_t{1} << 30, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n == 0) return true;
+    if (n < 0) break;
+  }
+  // Nothing was copied when the kernel refuses these two files.
+  return offset == 0 && CopyByReading(from, 0, fd_);
+}
+
+bool TemporaryFile::DateBack() {
+  struct timespec times[2];
+  clock_gettime(CLOCK_REALTIME, &times[0]);
+  times[0].tv_sec -= 24 * 60 * 60;
+  times[1] = times[0];
+  return fd_ >= 0 && futimens(fd_, times) == 0;
 }
 
 void TemporaryFile::Close() {

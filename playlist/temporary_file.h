@@ -26,6 +26,11 @@ class TemporaryFile {
   // "/proc/self/fd/N": opens this file anew while it is held; empty when
   // none is.
   std::string ReadPath() const;
+  // Appends the whole content of the regular file open as `from`, read from
+  // its start without moving its offset. False when reading or writing fails.
+  bool CopyFrom(int from);
+  // Sets the modification time a day back.
+  bool DateBack();
   // Closes the descriptor, and with it the file.
   void Close();
 

@@ -12,11 +12,13 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <string>
 
 #include "playlist/mpc_decoder.h"
 #include "playlist/mpc_wav_stream.h"
+#include "playlist/temporary_file.h"
 
 namespace orvo {
 namespace {
@@ -90,6 +92,27 @@ int OpenRegularFile(const std::string& path) {
   return fd;
 }
 
+// libxine's file input takes a regular file modified within the last ten
+// seconds (its open compares the modification time with time()) for one
+// still being written. A read for the demuxer that comes up short at the end
+// of such a file then waits, twice for a second, for more, and holds the
+// bytes it already has meanwhile. A demuxer reading in large pieces (OGG)
+// reaches the end early in a short song, while the held piece still carries
+// a good part of it: the sound stops once the rest has played and goes on
+// after the wait. Such a file is played from a private copy dated back,
+// which libxine reads as a finished file; the user's file stays untouched.
+// Two seconds of margin cover clocks that tick in between.
+constexpr time_t kGrowingFileSeconds = 10 + 2;
+
+bool LooksBeingWritten(const struct stat& info) {
+  time_t age = std::time(nullptr) - info.st_mtime;
+  return age <= kGrowingFileSeconds && age >= -kGrowingFileSeconds;
+}
+
+// Copying more than this would cost noticeable time and memory in the
+// temporary folder; a larger fresh file plays as it is.
+constexpr off_t kMaxCopySize = off_t{256} << 20;
+
 // libxine opens the file anew through its descriptor's entry in /proc: it
 // reads what was checked, whatever becomes of the path meanwhile.
 std::string DescriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
@@ -133,7 +156,7 @@ class XineMediaEngine::Song {
       if (!decoded_->Start(source_.get())) return false;
       file = decoded_->ReadPath();
     } else {
-      file = DescriptorPath(source_.get());
+      file = PlayablePath();
     }
     opened_ = xine_open(stream_.get(), ("file://" + file).c_str()) != 0 && HasPlayableAudio();
     if (opened_ && decoded_) decoded_->Resume();
@@ -192,6 +215,18 @@ class XineMediaEngine::Song {
            xine_get_stream_info(stream_.get(), XINE_STREAM_INFO_AUDIO_SAMPLERATE) > 0;
   }
 
+  // What libxine is to open for the regular file open as source_: the file
+  // itself, or a copy of one that looks as if it were still being written.
+  std::string PlayablePath() {
+    struct stat info {};
+    if (fstat(source_.get(), &info) == 0 && LooksBeingWritten(info) &&
+        info.st_size <= kMaxCopySize && copy_.Create()) {
+      if (copy_.CopyFrom(source_.get()) && copy_.DateBack()) return copy_.ReadPath();
+      copy_.Close();
+    }
+    return DescriptorPath(source_.get());
+  }
+
   // True once the port has no queued buffers left and the sound server has
   // had time to play what the driver reported as held.
   bool OutputDrained() {
@@ -222,6 +257,7 @@ class XineMediaEngine::Song {
   EventQueuePtr queue_;
   FileDescriptor source_;
   std::unique_ptr<MpcWavStream> decoded_;
+  TemporaryFile copy_;
   bool opened_ = false;
   bool started_ = false;
   bool stopped_ = false;

@@ -11,7 +11,9 @@ namespace orvo {
 // output (the system's default driver) is opened with the first song and kept
 // until Shutdown; each song object owns one stream and its event queue.
 // Only regular files are loaded; libxine opens them through the descriptor
-// that the check was made on. Musepack files are decoded by a thread of
+// that the check was made on, or a file modified in the last seconds through
+// a private copy (libxine would take it for one still being written and
+// pause in the middle of the song). Musepack files are decoded by a thread of
 // their song object into a nameless temporary WAV file that libxine plays
 // while it is written (MpcWavStream).
 //
