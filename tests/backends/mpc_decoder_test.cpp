@@ -1,8 +1,11 @@
 #include "backends/mpc_decoder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -35,10 +38,10 @@ struct Decoded {
 Decoded Decode(const std::vector<uint8_t>& mpc) {
   Decoded result;
   TemporaryFile wav;
-  if (!wav.Create(".wav")) return result;
+  if (!wav.Create()) return result;
   result.ok = MpcDecoder::DecodeToWav(mpc.data(), mpc.size(), wav.Descriptor());
   if (!result.ok) return result;
-  std::vector<uint8_t> bytes = ReadFile(wav.Path());
+  std::vector<uint8_t> bytes = ReadFile(wav.ReadPath());
   if (bytes.size() < 44) return result;
   result.channels = bytes[22] | (bytes[23] << 8);
   result.rate = Le32(bytes, 24);
@@ -50,6 +53,19 @@ Decoded Decode(const std::vector<uint8_t>& mpc) {
   for (size_t i = 44; i + 1 < bytes.size(); i += 2 * result.channels) {
     result.left.push_back(static_cast<int16_t>(bytes[i] | (bytes[i + 1] << 8)) / 32768.0f);
   }
+  return result;
+}
+
+// The length a streamed WAV header announces before decoding.
+uint64_t AnnouncedFrames(const std::vector<uint8_t>& mpc) {
+  MpcDecoder decoder;
+  return decoder.Open(mpc.data(), mpc.size()) ? decoder.AnnouncedFrames() : 0;
+}
+
+bool IsMusepack(const std::string& path) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  bool result = fd >= 0 && MpcDecoder::IsMusepackFile(fd, path);
+  if (fd >= 0) close(fd);
   return result;
 }
 
@@ -100,6 +116,7 @@ TEST(MpcDecoderTest, DecodeToWav_Sv8Tone_KeepsToneLevelAndLength) {
   EXPECT_EQ(decoded.rate, 44100u);
   EXPECT_EQ(decoded.channels, 2u);
   EXPECT_NEAR(decoded.frames, 3 * 44100, 1152) << "no frame lost or added at either end";
+  EXPECT_EQ(AnnouncedFrames(mpc), decoded.frames);
   EXPECT_NEAR(test::SignalAnalysis::ToneFrequency(decoded.left, 44100), 784, 784 * 0.01);
   EXPECT_NEAR(test::SignalAnalysis::SoundingRms(decoded.left, 44100), 0.354, 0.03);
 
@@ -122,6 +139,7 @@ TEST(MpcDecoderTest, DecodeToWav_Sv7Tone_KeepsToneLevelAndLength) {
   EXPECT_EQ(decoded.channels, 2u);
   EXPECT_EQ(decoded.frames, static_cast<uint32_t>(test::Sv7ToneSamples(3.0)))
       << "the last frame's valid samples, not the whole frame";
+  EXPECT_EQ(AnnouncedFrames(mpc), decoded.frames);
   EXPECT_NEAR(test::SignalAnalysis::ToneFrequency(decoded.left, 44100), 330, 330 * 0.01);
   EXPECT_NEAR(test::SignalAnalysis::SoundingRms(decoded.left, 44100), 0.354, 0.03);
 }
@@ -156,15 +174,20 @@ TEST(MpcDecoderTest, IsMusepackFile_NameOrContent_Recognised) {
   test::TestMedia media;
   std::string mpc = media.Make("tone", "mpc", 784, 0.5);
   std::string mp3 = media.Make("tone", "mp3", 523, 0.5);
-  EXPECT_TRUE(MpcDecoder::IsMusepackFile(mpc));
-  EXPECT_FALSE(MpcDecoder::IsMusepackFile(mp3));
-  EXPECT_TRUE(MpcDecoder::IsMusepackFile(media.Write("SHOUT.MPC", "whatever")));
-  EXPECT_TRUE(MpcDecoder::IsMusepackFile(media.Write("x.mp+", "")));
+  EXPECT_TRUE(IsMusepack(mpc));
+  EXPECT_FALSE(IsMusepack(mp3));
+  EXPECT_TRUE(IsMusepack(media.Write("SHOUT.MPC", "whatever")));
+  EXPECT_TRUE(IsMusepack(media.Write("x.mp+", "")));
   std::vector<uint8_t> content = ReadFile(mpc);
-  EXPECT_TRUE(MpcDecoder::IsMusepackFile(
-      media.Write("renamed.mp3", std::string(content.begin(), content.end()))));
-  EXPECT_FALSE(MpcDecoder::IsMusepackFile(media.Folder() + "/absent.ogg"));
-  EXPECT_FALSE(MpcDecoder::IsMusepackFile(media.Write("dir.mpc.d/../plain", "MP")));
+  std::string stream(content.begin(), content.end());
+  EXPECT_TRUE(IsMusepack(media.Write("renamed.mp3", stream)));
+  // Behind a tag far longer than a first read of the file.
+  std::string tag = std::string("ID3\x04\x00\x00\x00\x01\x40\x00", 10) + std::string(0x6000, 'x');
+  EXPECT_TRUE(IsMusepack(media.Write("tagged.mp3", tag + stream)));
+  EXPECT_FALSE(IsMusepack(media.Write("tagged.ogg", tag + "OggS")));
+  EXPECT_FALSE(IsMusepack(media.Folder() + "/absent.ogg"));
+  std::filesystem::create_directory(media.Folder() + "/songs.mpc.d");
+  EXPECT_FALSE(IsMusepack(media.Write("songs.mpc.d/plain", "MP"))) << "the folder's dot is no extension";
 }
 
 }  // namespace
