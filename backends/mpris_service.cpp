@@ -105,6 +105,13 @@ std::string FileUri(const std::string& path) {
   return uri ? std::string(uri.get()) : std::string();
 }
 
+GVariant* NoTrackMetadata() {
+  GVariantBuilder builder;
+  g_variant_builder_init(&builder, G_VARIANT_TYPE("a{sv}"));
+  g_variant_builder_add(&builder, "{sv}", "mpris:trackid", g_variant_new_object_path(kNoTrack));
+  return g_variant_builder_end(&builder);
+}
+
 void AddText(GVariantBuilder& builder, const char* key, const std::string& latin1) {
   if (!latin1.empty()) {
     g_variant_builder_add(&builder, "{sv}", key, g_variant_new_string(ToUtf8(latin1).c_str()));
@@ -137,8 +144,6 @@ struct MprisService::Bus {
 
   void Register(GDBusConnection* bus);
   void Unregister();
-  // The values of the properties that change, as last announced.
-  void Remember();
   GVariant* Metadata();
   GVariant* Property(const gchar* name);
   void EmitChanges();
@@ -162,6 +167,7 @@ struct MprisService::Bus {
   GDBusConnection* connection = nullptr;  // owned reference while registered
   guint objects[2] = {0, 0};
   guint updateSource = 0;
+  // The values of the properties that change, as last announced.
   std::string lastStatus;
   VariantPtr lastMetadata;
 };
@@ -180,7 +186,12 @@ void MprisService::Bus::Register(GDBusConnection* bus) {
     }
   }
   connection = G_DBUS_CONNECTION(g_object_ref(bus));
-  Remember();
+  // Nothing is asked of the player here: its engine may still be starting,
+  // and waiting for it would hold up the window's first events. Until a song
+  // starts it is stopped without a track.
+  lastStatus = StatusText(PlaybackStatus::kStopped);
+  lastMetadata.reset(g_variant_ref_sink(NoTrackMetadata()));
+  if (service.track_) service.Announce();
 }
 
 void MprisService::Bus::Unregister() {
@@ -192,19 +203,11 @@ void MprisService::Bus::Unregister() {
   connection = nullptr;
 }
 
-void MprisService::Bus::Remember() {
-  lastStatus = StatusText(service.controls_.Status());
-  lastMetadata.reset(g_variant_ref_sink(Metadata()));
-}
-
 GVariant* MprisService::Bus::Metadata() {
+  std::optional<Track>& track = service.track_;
+  if (!track || !service.controls_.HasSong()) return NoTrackMetadata();
   GVariantBuilder builder;
   g_variant_builder_init(&builder, G_VARIANT_TYPE("a{sv}"));
-  std::optional<Track>& track = service.track_;
-  if (!track || !service.controls_.HasSong()) {
-    g_variant_builder_add(&builder, "{sv}", "mpris:trackid", g_variant_new_object_path(kNoTrack));
-    return g_variant_builder_end(&builder);
-  }
   if (!track->description) track->description = service.controls_.Describe(track->path);
   const std::string id = kTrackIdPrefix + std::to_string(track->position);
   g_variant_builder_add(&builder, "{sv}", "mpris:trackid", g_variant_new_object_path(id.c_str()));
