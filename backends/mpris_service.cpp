@@ -60,10 +60,10 @@ constexpr const char kIntrospection[] = R"(<node>
 </node>)";
 
 // The formats the engine plays: MP3, Ogg Vorbis, WAV and Musepack.
-constexpr const char* kMimeTypes[] = {
-    "audio/mpeg",     "audio/x-mpeg", "audio/mp3", "audio/x-mp3",      "audio/ogg",
-    "audio/vorbis",   "audio/x-vorbis+ogg",       "audio/x-wav",      "audio/wav",
-    "audio/vnd.wave", "audio/x-musepack",         "audio/musepack"};
+constexpr const char* kMimeTypes[] = {"audio/mpeg",         "audio/x-mpeg",     "audio/mp3",
+                                      "audio/x-mp3",        "audio/ogg",        "audio/vorbis",
+                                      "audio/x-vorbis+ogg", "audio/x-wav",      "audio/wav",
+                                      "audio/vnd.wave",     "audio/x-musepack", "audio/musepack"};
 constexpr const char* kUriSchemes[] = {"file"};
 
 struct GFreeDeleter {
@@ -88,12 +88,9 @@ GVariant* StringArray(const char* const (&texts)[N]) {
 
 const char* StatusText(PlaybackStatus status) {
   switch (status) {
-    case PlaybackStatus::kPlaying:
-      return "Playing";
-    case PlaybackStatus::kPaused:
-      return "Paused";
-    case PlaybackStatus::kStopped:
-      break;
+    case PlaybackStatus::kPlaying: return "Playing";
+    case PlaybackStatus::kPaused: return "Paused";
+    case PlaybackStatus::kStopped: break;
   }
   return "Stopped";
 }
@@ -120,8 +117,17 @@ void AddText(GVariantBuilder& builder, const char* key, const std::string& latin
 
 }  // namespace
 
-enum class MprisService::Command { kPlay, kPause, kPlayPause, kStop, kNext, kPrevious, kRaise,
-                                   kQuit, kPlayNewList };
+enum class MprisService::Command {
+  kPlay,
+  kPause,
+  kPlayPause,
+  kStop,
+  kNext,
+  kPrevious,
+  kRaise,
+  kQuit,
+  kPlayNewList
+};
 
 struct MprisService::PendingCall {
   MprisService* service;
@@ -174,10 +180,11 @@ struct MprisService::Bus {
 
 void MprisService::Bus::Register(GDBusConnection* bus) {
   static const GDBusInterfaceVTable kVTable = {&OnMethodCall, &OnGetProperty, nullptr, {}};
+  connection = G_DBUS_CONNECTION(g_object_ref(bus));
   for (int i = 0; i < 2; ++i) {
     GError* raw = nullptr;
-    objects[i] = g_dbus_connection_register_object(bus, kObjectPath, node->interfaces[i],
-                                                   &kVTable, &service, nullptr, &raw);
+    objects[i] = g_dbus_connection_register_object(bus, kObjectPath, node->interfaces[i], &kVTable,
+                                                   &service, nullptr, &raw);
     const ErrorPtr error(raw);
     if (objects[i] == 0) {
       Unregister();
@@ -185,7 +192,6 @@ void MprisService::Bus::Register(GDBusConnection* bus) {
       return;
     }
   }
-  connection = G_DBUS_CONNECTION(g_object_ref(bus));
   // Nothing is asked of the player here: its engine may still be starting,
   // and waiting for it would hold up the window's first events. Until a song
   // starts it is stopped without a track.
@@ -196,7 +202,8 @@ void MprisService::Bus::Register(GDBusConnection* bus) {
 
 void MprisService::Bus::Unregister() {
   for (guint& object : objects) {
-    if (object != 0 && connection != nullptr) g_dbus_connection_unregister_object(connection, object);
+    if (object != 0 && connection != nullptr)
+      g_dbus_connection_unregister_object(connection, object);
     object = 0;
   }
   if (connection != nullptr) g_object_unref(connection);
@@ -282,17 +289,16 @@ void MprisService::Bus::OnNameLost(GDBusConnection* bus, const gchar*, gpointer 
                                          : std::string(kBusName) + " has another owner");
 }
 
-void MprisService::Bus::OnMethodCall(GDBusConnection*, const gchar*, const gchar*,
-                                     const gchar*, const gchar* method,
-                                     GVariant* parameters, GDBusMethodInvocation* invocation,
-                                     gpointer self) {
+void MprisService::Bus::OnMethodCall(GDBusConnection*, const gchar*, const gchar*, const gchar*,
+                                     const gchar* method, GVariant* parameters,
+                                     GDBusMethodInvocation* invocation, gpointer self) {
   static const struct {
     const char* name;
     Command command;
-  } kCommands[] = {{"Play", Command::kPlay},         {"Pause", Command::kPause},
+  } kCommands[] = {{"Play", Command::kPlay},           {"Pause", Command::kPause},
                    {"PlayPause", Command::kPlayPause}, {"Stop", Command::kStop},
-                   {"Next", Command::kNext},         {"Previous", Command::kPrevious},
-                   {"Raise", Command::kRaise},       {"Quit", Command::kQuit}};
+                   {"Next", Command::kNext},           {"Previous", Command::kPrevious},
+                   {"Raise", Command::kRaise},         {"Quit", Command::kQuit}};
   auto* service = static_cast<MprisService*>(self);
   const std::string_view name(method);
   if (name == "OpenUri") {
@@ -321,9 +327,8 @@ void MprisService::Bus::OpenUri(GVariant* parameters, GDBusMethodInvocation* inv
     return;
   }
   if (!service.controls_.TakeMusicFile(path.get())) {
-    g_dbus_method_invocation_return_dbus_error(
-        invocation, "org.freedesktop.DBus.Error.InvalidArgs",
-        "Not a music file (mp3, mpc, wav or ogg)");
+    g_dbus_method_invocation_return_dbus_error(invocation, "org.freedesktop.DBus.Error.InvalidArgs",
+                                               "Not a music file (mp3, mpc, wav or ogg)");
     return;
   }
   g_dbus_method_invocation_return_value(invocation, nullptr);
@@ -360,9 +365,8 @@ MprisService::~MprisService() {
 
 void MprisService::Start() {
   bus_->node = g_dbus_node_info_new_for_xml(kIntrospection, nullptr);
-  bus_->ownerId =
-      g_bus_own_name(G_BUS_TYPE_SESSION, kBusName, G_BUS_NAME_OWNER_FLAGS_DO_NOT_QUEUE,
-                     &Bus::OnBusAcquired, nullptr, &Bus::OnNameLost, this, nullptr);
+  bus_->ownerId = g_bus_own_name(G_BUS_TYPE_SESSION, kBusName, G_BUS_NAME_OWNER_FLAGS_DO_NOT_QUEUE,
+                                 &Bus::OnBusAcquired, nullptr, &Bus::OnNameLost, this, nullptr);
 }
 
 void MprisService::SongStarted(std::size_t position, const std::string& path) {
@@ -382,8 +386,8 @@ void MprisService::Defer(Command command) {
   // clicks; one source per call, so that a call waiting inside a song does
   // not hold up the calls after it.
   auto* call = new PendingCall{this, command};
-  call->source = g_idle_add_full(G_PRIORITY_DEFAULT, &Bus::OnPendingCall, call,
-                                 &Bus::DeletePendingCall);
+  call->source =
+      g_idle_add_full(G_PRIORITY_DEFAULT, &Bus::OnPendingCall, call, &Bus::DeletePendingCall);
   pendingCalls_.insert(call->source);
 }
 
@@ -407,18 +411,10 @@ void MprisService::Carry(Command command) {
         controls_.PressPause();
       }
       break;
-    case Command::kStop:
-      controls_.Stop();
-      break;
-    case Command::kNext:
-      controls_.PressNext();
-      break;
-    case Command::kPrevious:
-      controls_.PressPrevious();
-      break;
-    case Command::kRaise:
-      controls_.Raise();
-      break;
+    case Command::kStop: controls_.Stop(); break;
+    case Command::kNext: controls_.PressNext(); break;
+    case Command::kPrevious: controls_.PressPrevious(); break;
+    case Command::kRaise: controls_.Raise(); break;
     case Command::kQuit:
       // The process ends inside Quit: the reply must be on its way first.
       if (bus_->connection != nullptr) {
@@ -426,9 +422,7 @@ void MprisService::Carry(Command command) {
       }
       controls_.Quit();
       break;
-    case Command::kPlayNewList:
-      controls_.PressPlay();
-      break;
+    case Command::kPlayNewList: controls_.PressPlay(); break;
   }
 }
 

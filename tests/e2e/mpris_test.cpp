@@ -142,7 +142,8 @@ TEST(MediaControls, PlayerctlPressesThePlayersButtonsAndFollowsItsSongAndStatusU
   ASSERT_TRUE(Eventually([&] { return SongBubbles(log).size() >= 3; })) << program.Output();
   Playerctl({"stop"});
   EXPECT_TRUE(StatusBecomes("Stopped"));
-  EXPECT_EQ(Playerctl({"metadata", "mpris:trackid"}), "'/org/mpris/MediaPlayer2/TrackList/NoTrack'");
+  EXPECT_EQ(Playerctl({"metadata", "mpris:trackid"}),
+            "'/org/mpris/MediaPlayer2/TrackList/NoTrack'");
   Playerctl({"play"});
   ASSERT_TRUE(Eventually([&] { return SongBubbles(log).size() >= 4; })) << program.Output();
   const std::vector<std::string> bubbles = SongBubbles(log);
@@ -156,9 +157,9 @@ TEST(MediaControls, PlayerctlPressesThePlayersButtonsAndFollowsItsSongAndStatusU
       << monitor.Output();
 
   // Quit runs the quit button's shutdown steps.
-  Ask("/usr/bin/gdbus", {"call", "--session", "--dest", "org.mpris.MediaPlayer2.orvo_m",
-                         "--object-path", "/org/mpris/MediaPlayer2", "--method",
-                         "org.mpris.MediaPlayer2.Quit"});
+  Ask("/usr/bin/gdbus",
+      {"call", "--session", "--dest", "org.mpris.MediaPlayer2.orvo_m", "--object-path",
+       "/org/mpris/MediaPlayer2", "--method", "org.mpris.MediaPlayer2.Quit"});
   EXPECT_EQ(program.WaitForExit(milliseconds(15000)), std::optional<int>(0)) << program.Output();
   EXPECT_NE(ReadWhole(folder.File("orvo.prefs")).find("last_one = " + playlist + "\n"),
             std::string::npos);
@@ -191,9 +192,10 @@ TEST_P(MediaControlsUnavailable, PlayerPlaysOnAndSaysSoOnce) {
   EXPECT_TRUE(program.WaitForLine("0 *** " + song, milliseconds(20000))) << program.Output();
   EXPECT_TRUE(program.WaitForLine(GetParam().line)) << program.Output();
   const std::vector<std::string> lines = program.Lines();
-  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const std::string& line) { return line.rfind("Media controls", 0) == 0; }),
-            1);
+  EXPECT_EQ(
+      std::count_if(lines.begin(), lines.end(),
+                    [](const std::string& line) { return line.rfind("Media controls", 0) == 0; }),
+      1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
