@@ -57,6 +57,13 @@ class Playback {
   // waits until it has ended. False only when the engine could not load it.
   bool PlaySong(const std::string& path);
 
+  // Ends every running pass and lets the song go, the way the end of the
+  // playlist does but without its bubble: the display shows the player's
+  // title and nothing plays until the next start. The passes end as soon as
+  // their waiting song gets control back; a start in the meantime cancels
+  // the stop.
+  void Stop();
+
   int failedStarts() const { return failedStarts_; }
   NotificationHandle nowPlayingNotification() const { return nowPlayingNotification_; }
 
@@ -89,6 +96,7 @@ class Playback {
   int failedStarts_ = 0;
   NotificationHandle nowPlayingNotification_ = nullptr;
   int passDepth_ = 0;
+  bool stopRequested_ = false;
   int waitDepth_ = 0;
   EventLoop::TimerId redrawTimer_ = 0;
 };
