@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/program_paths.h"
 #include "app/settings.h"
 #include "playlist/path_list.h"
 
@@ -17,8 +18,6 @@ std::string AsciiLower(std::string text) {
   }
   return text;
 }
-
-bool HasDirectoryPart(const std::string& path) { return path.find('/') != std::string::npos; }
 
 std::string TrimBlanks(const std::string& text) {
   const auto begin = text.find_first_not_of(' ');
@@ -115,7 +114,7 @@ SkinChoice ChooseSkin(const CommandLine& commandLine, const Settings& settings,
   } else {
     choice.skinFile = "orvo.ini";
   }
-  if (!HasDirectoryPart(choice.skinFile)) choice.skinFile = programDirectory + choice.skinFile;
+  choice.skinFile = ResolveProgramFile(choice.skinFile, programDirectory);
   return choice;
 }
 
@@ -123,7 +122,7 @@ std::string ChoosePlaylistPath(const CommandLine& commandLine, const Settings& s
                                const std::string& programDirectory) {
   std::string path = TrimBlanks(commandLine.playlistPath);
   if (commandLine.playlistNamedOnCommandLine) {
-    if (!path.empty() && !HasDirectoryPart(path)) path = programDirectory + path;
+    path = ResolveProgramFile(path, programDirectory);
   } else if (settings.start_with_last_playlist != 0) {
     path = settings.last_one;
   }

@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/ini_file.h"
 #include "app/message_dialog.h"
+#include "app/program_paths.h"
 #include "app/settings.h"
 #include "desktop/notifier.h"
 #include "playlist/m3u.h"
@@ -50,7 +51,8 @@ void RememberPlaylist(ShutdownParts& parts) {
 
 void StoreWindowPosition(ShutdownParts& parts) {
   IniFile skin;
-  skin.open(parts.skinFile);
+  // The preferences leave a bare list name here.
+  skin.open(ResolveProgramFile(parts.skinFile, parts.programDirectory));
   const auto [x, y] = parts.windowPosition();
   skin.selectGroup("player");
   skin.writeInteger("windowx", x);

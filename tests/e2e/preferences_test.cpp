@@ -62,6 +62,9 @@ TEST(DrivenPreferences, ExitPressedWithoutSkinChange_SavesTwelveKeysBesideTheExe
   ProgramFolder folder;
   ScratchDir elsewhere;
   folder.Write("orvo.prefs", "repeat = 1\ncycle_time = 25\nlast_one = /gone/list.m3u\n");
+  // Started from the desktop entry, the working folder holds unrelated files.
+  const std::string unrelated = "[player]\r\nwindowx=1\r\n";
+  WriteBytes(elsewhere.file("orvo.ini"), unrelated);
   RunningProgram program(folder.Executable(), {}, elsewhere.path(), {kAccessibleWidgets});
   ASSERT_TRUE(program.WaitForLine("Ready ... starting ....", milliseconds(20000)))
       << program.Output();
@@ -95,6 +98,12 @@ TEST(DrivenPreferences, ExitPressedWithoutSkinChange_SavesTwelveKeysBesideTheExe
   EXPECT_EQ(program.WaitForExit(milliseconds(15000)), std::optional<int>(0)) << program.Output();
   // Without a playlist file the shutdown adds no last_one.
   EXPECT_EQ(ReadWhole(folder.File("orvo.prefs")), expected);
+  // The list named the skin by its bare name; the position still goes
+  // beside the executable.
+  const std::string skin = ReadWhole(folder.File("orvo.ini"));
+  EXPECT_NE(skin.find("[player]\nwindowx = "), std::string::npos) << skin;
+  EXPECT_EQ(skin.find("\n\n"), std::string::npos) << "not rewritten normalised";
+  EXPECT_EQ(ReadWhole(elsewhere.file("orvo.ini")), unrelated);
 }
 
 // Playback started while the window is open runs inside the window's own
