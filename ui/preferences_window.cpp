@@ -2,6 +2,9 @@
 
 #include <gtk/gtk.h>
 
+#include <cstring>
+
+#include "app/message_dialog.h"
 #include "app/program_paths.h"
 #include "app/settings.h"
 #include "playlist/path_list.h"
@@ -23,6 +26,10 @@ struct ControlEntry {
   Geometry where;
   int Settings::*setting;  // the setting a check box shows and edits
 };
+
+// Shown when the program could not be started with the new skin: the
+// program's path and the system's reason.
+constexpr const char* kRestartFailed = "Could not start %s with the new skin: %s";
 
 constexpr int kWindowWidth = 440;
 constexpr int kWindowHeight = 420;
@@ -212,6 +219,7 @@ void PreferencesWindow::SetSpeedSensitive(bool on) {
 
 bool PreferencesWindow::Close() {
   bool skinChanged = false;
+  const std::string skinInUse = context_.skinFile;
   if (window_ != nullptr) {
     Settings& settings = context_.settings;
     settings.cycle_time = ParseSpeedField(gtk_entry_get_text(GTK_ENTRY(controls_[kSpeed])));
@@ -230,16 +238,28 @@ bool PreferencesWindow::Close() {
     window_ = nullptr;
     gtk_widget_destroy(window);
   }
-  if (skinChanged && restart_) {
-    std::vector<std::string> arguments;
-    if (!context_.playlist.filePath.empty()) arguments.push_back(context_.playlist.filePath);
-    arguments.push_back(context_.skinFile);
-    restart_(arguments, context_.paths.programDirectory);
-  }
+  if (skinChanged && restart_) Restart(skinInUse);
   // Reached after a change of skin only when the restart failed (or was
   // only recorded): the player carries on with its old skin.
   aside_.Restore();
   return !skinChanged;
+}
+
+void PreferencesWindow::Restart(const std::string& skinInUse) {
+  std::vector<std::string> arguments;
+  // The new program starts in the program's folder, where a relative path
+  // would name another file.
+  if (!context_.playlist.filePath.empty()) {
+    arguments.push_back(AbsolutePath(context_.playlist.filePath));
+  }
+  arguments.push_back(context_.skinFile);
+  const int error = restart_(arguments, context_.paths.programDirectory);
+  if (error == 0) return;
+  // The player keeps the old skin, whose file keeps receiving the position.
+  context_.skinFile = skinInUse;
+  aside_.Restore();
+  context_.dialogs.ShowMessageDialog(kRestartFailed, kMessageError, kButtonsOk,
+                                     context_.paths.programPath, std::strerror(error));
 }
 
 void PreferencesWindow::OnToggled(GtkToggleButton*, gpointer binding) {

@@ -146,14 +146,16 @@ TEST(DrivenPreferences, ExitPressedWhileRepeatingPlaybackRunsInside_ClosesAndSav
   EXPECT_EQ(program.WaitForExit(milliseconds(15000)), std::optional<int>(0)) << program.Output();
 }
 
-TEST(DrivenPreferences, OtherSkinChosen_RestartsInProgramFolderWithPlaylistAndSkinAsTwoArguments) {
+TEST(DrivenPreferences, OtherSkinChosen_RestartsInProgramFolderWithAbsolutePlaylistAndSkin) {
   ProgramFolder folder;
   ScratchDir elsewhere;
-  const std::string playlist = folder.Write(
-      "play lists/my list.m3u", folder.File("demo/01 Morning Arpeggio.mp3") + "\n" +
-                                    folder.File("demo/02 Minor Steps.mp3") + "\n");
-  RunningProgram program(folder.Executable(), {playlist}, elsewhere.path(), {kAccessibleWidgets});
-  ASSERT_TRUE(program.WaitForLine("Playlist: " + playlist, milliseconds(20000)))
+  // Named relative to the working folder, which the restart leaves.
+  const std::string playlist = elsewhere.file("my list.m3u");
+  WriteBytes(playlist, folder.File("demo/01 Morning Arpeggio.mp3") + "\n" +
+                           folder.File("demo/02 Minor Steps.mp3") + "\n");
+  RunningProgram program(folder.Executable(), {"./my list.m3u"}, elsewhere.path(),
+                         {kAccessibleWidgets});
+  ASSERT_TRUE(program.WaitForLine("Playlist: ./my list.m3u", milliseconds(20000)))
       << program.Output();
   ASSERT_TRUE(program.WaitForLine("Ready ... starting ....")) << program.Output();
 

@@ -160,12 +160,14 @@ class AnsweringDialogs : public MessageDialogs {
     }
   };
   int ShowMessageDialog(const std::string& message, int messageType, int buttons,
-                        const std::string& first, const std::string&) override {
+                        const std::string& first, const std::string& second) override {
     calls.push_back({message, messageType, buttons, first});
+    lastSecond = second;
     return answer;
   }
   int answer = kResponseOk;
   std::vector<Call> calls;
+  std::string lastSecond;  // the second argument of the latest call
 };
 
 // Every part a player window needs, with a program folder of its own that
