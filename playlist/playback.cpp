@@ -95,7 +95,7 @@ Playback::Playback(CurrentPlaylist& playlist, Settings& settings, MediaEngine& e
       diagnostics_(diagnostics) {}
 
 bool Playback::StartPlayback() {
-  if (playlist_.empty()) return false;
+  if (playlist_.empty() || waitDepth_ >= kMaxNestedWaits) return false;
   PassScope scope(*this);
   do {
     nowPlaying_.EnsureTitleTimer();
@@ -161,7 +161,7 @@ bool Playback::PlaySong(const std::string& requested) {
 
   CloseSongNotification();
   nowPlayingNotification_ = nowPlaying_.PresentSong(path);
-  WaitForSongEnd();
+  if (waitDepth_ < kMaxNestedWaits) WaitForSongEnd();
   return true;
 }
 
