@@ -1,7 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/player_actions.h"
@@ -16,9 +18,11 @@ class CdDrive {
   // of range changes nothing.
   virtual void SelectDrive(int i) = 0;
   virtual std::string DriveName() const = 0;
-  // Tracks in the current drive's table of contents; 0 without a disc.
+  // Audio tracks in the current drive's table of contents; 0 without a
+  // disc or on a disc of data only.
   virtual int TrackCount() const = 0;
-  // Plays tracks first..last (1-based, inclusive) on the current drive.
+  // Plays audio tracks first..last (1-based among the audio tracks,
+  // inclusive) on the current drive.
   virtual void PlayTracks(int first, int last) = 0;
 };
 
@@ -41,6 +45,11 @@ class CdPlayer : public CdDrive, public DriveList {
   std::string DriveName() const override;
   int TrackCount() const override;
   void PlayTracks(int first, int last) override;
+
+  // The sectors [start, end) that PlayTracks(first, last) has the current
+  // drive play: from the start of the first of these audio tracks to the
+  // end of the last. Nothing for tracks the disc does not have.
+  std::optional<std::pair<int, int>> AudioSpan(int first, int last) const;
 
   int DriveCount() const override;
   std::string SelectAndName(int i) override;
