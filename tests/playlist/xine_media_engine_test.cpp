@@ -245,21 +245,5 @@ TEST_F(XineMediaEngineTest, Release_DecodedMusepack_RemovesItsPrivateTemporaryFi
   EXPECT_TRUE(FilesIn(temporary).empty()) << "a failed decode leaves no file";
 }
 
-TEST(XineMediaEngineEnvironmentTest, Initialise_JackVariable_SetOnlyWhenUnset) {
-  {
-    ScopedEnv unset("JACK_NO_START_SERVER", nullptr);
-    XineMediaEngine engine;
-    engine.Initialise();
-    ASSERT_NE(std::getenv("JACK_NO_START_SERVER"), nullptr);
-    EXPECT_STREQ(std::getenv("JACK_NO_START_SERVER"), "1");
-  }
-  {
-    ScopedEnv chosen("JACK_NO_START_SERVER", "yes");
-    XineMediaEngine engine;
-    engine.Initialise();
-    EXPECT_STREQ(std::getenv("JACK_NO_START_SERVER"), "yes") << "the user's choice stays";
-  }
-}
-
 }  // namespace
 }  // namespace orvo
