@@ -1,6 +1,8 @@
 #include "ui/preferences_window.h"
 
 #include <gtk/gtk.h>
+#include <locale.h>
+#include <string.h>
 
 #include <cstring>
 
@@ -30,6 +32,16 @@ struct ControlEntry {
 // Shown when the program could not be started with the new skin: the
 // program's path and the system's reason.
 constexpr const char* kRestartFailed = "Could not start %s with the new skin: %s";
+
+// The system's reason in its untranslated form: a translation may hold
+// characters the 8-bit dialog text cannot carry.
+std::string ReasonText(int error) {
+  const locale_t untranslated = newlocale(LC_ALL_MASK, "C", locale_t{});
+  if (untranslated == locale_t{}) return std::strerror(error);
+  std::string text = strerror_l(error, untranslated);
+  freelocale(untranslated);
+  return text;
+}
 
 constexpr int kWindowWidth = 440;
 constexpr int kWindowHeight = 420;
@@ -259,7 +271,7 @@ void PreferencesWindow::Restart(const std::string& skinInUse) {
   context_.skinFile = skinInUse;
   aside_.Restore();
   context_.dialogs.ShowMessageDialog(kRestartFailed, kMessageError, kButtonsOk,
-                                     context_.paths.programPath, std::strerror(error));
+                                     context_.paths.programPath, ReasonText(error));
 }
 
 void PreferencesWindow::OnToggled(GtkToggleButton*, gpointer binding) {

@@ -157,7 +157,6 @@ TEST(NotificationService, BubbleObjects_ReleasedWhenClosedExpiredOrWithTheServic
   ASSERT_EQ(records.size(), 4u);
   EXPECT_EQ(records[3].method, "CloseNotification");
   EXPECT_EQ(records[3].id, records[1].id);
-  EXPECT_EQ(NotificationLog().Read().size(), 4u);
 }
 
 // A server that announces "body-markup" parses bodies, so tag and path texts
@@ -170,8 +169,6 @@ TEST(NotificationService, BodyMarkupServer_GetsBodiesEscaped_OtherServerAsTheyAr
        "Simon &amp; Garfunkel \nThe Boxer \n&lt;3 \n"},
       {"/music/R+B/'Caf\xE9' \"live\".mp3\n", "/music/R+B/'Caf\xC3\xA9' \"live\".mp3\n",
        "/music/R+B/&apos;Caf\xC3\xA9&apos; &quot;live&quot;.mp3\n"},
-      {"there are  3 files in the current Playlist", "there are  3 files in the current Playlist",
-       "there are  3 files in the current Playlist"},
   };
   const NotificationLog log;
   // Each time from a process of its own, as a player meets one server.
@@ -192,12 +189,12 @@ TEST(NotificationService, BodyMarkupServer_GetsBodiesEscaped_OtherServerAsTheyAr
   ASSERT_TRUE(RunLoopUntil([&] { return test::Exists(dir.file("ready")); })) << markupServer.Output();
   EXPECT_TRUE(showAll());
 
-  const std::vector<NotificationRecord> records = log.WaitForCount(6);
-  ASSERT_EQ(records.size(), 6u);
-  for (size_t i = 0; i < 3; ++i) {
+  const std::vector<NotificationRecord> records = log.WaitForCount(4);
+  ASSERT_EQ(records.size(), 4u);
+  for (size_t i = 0; i < 2; ++i) {
     EXPECT_EQ(records[i].body, rows[i].plain);
-    EXPECT_EQ(records[i + 3].body, rows[i].markup);
-    EXPECT_EQ(records[i + 3].summary, "R&B <1>");
+    EXPECT_EQ(records[i + 2].body, rows[i].markup);
+    EXPECT_EQ(records[i + 2].summary, "R&B <1>");
   }
 }
 
