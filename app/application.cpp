@@ -134,7 +134,7 @@ void Application::BuildPlayer() {
   // One preferences window for the run: a second request brings it forward.
   preferences_ = std::make_unique<PreferencesWindow>(
       *windowContext_, [this](const std::vector<std::string>& arguments, const std::string& folder) {
-        RestartProcess(paths_.programPath, arguments, folder);
+        return RestartProcess(paths_.programPath, arguments, folder);
       });
 }
 

@@ -276,9 +276,6 @@ void XineMediaEngine::Initialise() { EnsureInitialised(); }
 
 bool XineMediaEngine::EnsureInitialised() {
   if (engine_) return true;
-  // libxine's jack output would otherwise start a jack server when no sound
-  // server runs, which takes seconds and leaves a server behind.
-  setenv("JACK_NO_START_SERVER", "1", 0);
   XinePtr xine(xine_new());
   if (!xine) return false;
   xine_init(xine.get());

@@ -26,8 +26,8 @@ class XineMediaEngine final : public MediaEngine {
   XineMediaEngine(const XineMediaEngine&) = delete;
   XineMediaEngine& operator=(const XineMediaEngine&) = delete;
 
-  // Also sets JACK_NO_START_SERVER=1 unless it is set, so that probing the
-  // audio drivers never starts a sound server.
+  // The program sets JACK_NO_START_SERVER=1 before (app/main.cpp), so that
+  // probing the audio drivers never starts a sound server.
   void Initialise() override;
   bool IsLoaded() const override;
   void Release() override;

@@ -98,7 +98,7 @@ Playback::Playback(CurrentPlaylist& playlist, Settings& settings, MediaEngine& e
       diagnostics_(diagnostics) {}
 
 bool Playback::StartPlayback() {
-  if (playlist_.empty()) return false;
+  if (playlist_.empty() || waitDepth_ >= kMaxNestedWaits) return false;
   stopRequested_ = false;
   PassScope scope(*this);
   do {
@@ -169,7 +169,7 @@ bool Playback::PlaySong(const std::string& requested) {
 
   CloseSongNotification();
   nowPlayingNotification_ = nowPlaying_.PresentSong(path);
-  WaitForSongEnd();
+  if (waitDepth_ < kMaxNestedWaits) WaitForSongEnd();
   nowPlaying_.ReportPlaybackChange();
   return true;
 }

@@ -17,19 +17,23 @@
 namespace orvo {
 namespace {
 
-// Writes a BIN/CUE pair of `tracks` audio tracks (one second of tone each)
-// and returns the CUE file's path.
-std::string MakeDiscImage(const std::string& folder, const std::string& name, int tracks) {
+// Writes a BIN/CUE pair with one second (75 sectors) of tone per track,
+// `kinds` giving each track's kind ('A' audio, 'D' a MODE1/2352 data track),
+// numbered from `firstNumber`, and returns the CUE file's path.
+std::string MakeDiscImage(const std::string& folder, const std::string& name,
+                          const std::string& kinds, int firstNumber = 1) {
   const std::string bin = folder + "/" + name + ".bin";
   const std::string cue = folder + "/" + name + ".cue";
   std::string command = "sox -q -n -r 44100 -c 2 -b 16 -e signed -t raw '" + bin +
-                        "' synth " + std::to_string(tracks) + " sine 440 vol 0.3";
+                        "' synth " + std::to_string(kinds.size()) + " sine 440 vol 0.3";
   if (std::system(command.c_str()) != 0) return std::string();
   std::ofstream out(cue);
   out << "FILE \"" << name << ".bin\" BINARY\n";
-  for (int t = 1; t <= tracks; ++t) {
-    char line[64];
-    std::snprintf(line, sizeof line, "  TRACK %02d AUDIO\n    INDEX 01 00:%02d:00\n", t, t - 1);
+  for (std::size_t t = 0; t < kinds.size(); ++t) {
+    char line[80];
+    std::snprintf(line, sizeof line, "  TRACK %02d %s\n    INDEX 01 00:%02d:00\n",
+                  firstNumber + static_cast<int>(t), kinds[t] == 'D' ? "MODE1/2352" : "AUDIO",
+                  static_cast<int>(t));
     out << line;
   }
   return cue;
@@ -37,8 +41,8 @@ std::string MakeDiscImage(const std::string& folder, const std::string& name, in
 
 TEST(CdPlayer, DiscImage_TrackCountFromItsTableOfContents) {
   test::ScratchDir folder;
-  const std::string three = MakeDiscImage(folder.path(), "three", 3);
-  const std::string twelve = MakeDiscImage(folder.path(), "twelve", 12);
+  const std::string three = MakeDiscImage(folder.path(), "three", "AAA");
+  const std::string twelve = MakeDiscImage(folder.path(), "twelve", std::string(12, 'A'));
   ASSERT_FALSE(three.empty());
   ASSERT_FALSE(twelve.empty());
 
@@ -55,6 +59,37 @@ TEST(CdPlayer, DiscImage_TrackCountFromItsTableOfContents) {
   // An image cannot play audio by itself; asking it to must stay harmless.
   cd.PlayTracks(1, 12);
   cd.PlayTracks(5, 40);
+}
+
+// Only audio tracks count and play, found by their numbers in the table of
+// contents: a data track before or after them, or a first number above 1,
+// must not leave the disc silent.
+TEST(CdPlayer, MixedDiscs_AudioTracksOnlyNumberedFromTheTableOfContents) {
+  test::ScratchDir folder;
+  const struct {
+    std::string kinds;
+    int firstNumber;
+    int audioTracks;
+    std::pair<int, int> whole, last;  // sectors of PlayTracks(1, n) and (n, n)
+  } discs[] = {
+      {"AAA", 1, 3, {0, 225}, {150, 225}},  {"DAA", 1, 2, {75, 225}, {150, 225}},
+      {"AAD", 1, 2, {0, 150}, {75, 150}},   {"DAAD", 1, 2, {75, 225}, {150, 225}},
+      {"AA", 3, 2, {0, 150}, {75, 150}},
+  };
+  for (const auto& disc : discs) {
+    SCOPED_TRACE(disc.kinds + " from " + std::to_string(disc.firstNumber));
+    CdPlayer cd;
+    ASSERT_EQ(cd.OpenSources({MakeDiscImage(folder.path(), "disc", disc.kinds, disc.firstNumber)}), 1);
+    ASSERT_EQ(cd.TrackCount(), disc.audioTracks);
+    EXPECT_EQ(cd.AudioSpan(1, disc.audioTracks), disc.whole);
+    EXPECT_EQ(cd.AudioSpan(disc.audioTracks, disc.audioTracks), disc.last);
+    EXPECT_EQ(cd.AudioSpan(1, disc.audioTracks + 1), std::nullopt);
+  }
+  // Data only: no audio track, so the player warns instead of playing.
+  CdPlayer data;
+  ASSERT_EQ(data.OpenSources({MakeDiscImage(folder.path(), "data", "D")}), 1);
+  EXPECT_EQ(data.TrackCount(), 0);
+  EXPECT_EQ(data.AudioSpan(1, 1), std::nullopt);
 }
 
 TEST(CdPlayer, MissingDiscOrNoDrive_CountsNoTrack) {

@@ -1,17 +1,23 @@
 #include "backends/notification_service.h"
 
 #include <dlfcn.h>
+#include <glib-object.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "tests/support/notification_log.h"
+#include "tests/support/running_program.h"
+#include "tests/support/scratch_dir.h"
 
 namespace orvo {
 namespace {
 
 using test::NotificationLog;
 using test::NotificationRecord;
+using test::RunningProgram;
 
 // These run against the real libnotify and the session bus of the test
 // environment, whose recorder writes every call it receives.
@@ -98,6 +104,100 @@ TEST(NotificationService, NoLibrary_EveryOperationDoesNothing) {
   EXPECT_EQ(records[0].summary, "marker");
 }
 
+// Counts the notification objects of the loaded libnotify as they are
+// finalised (GObject counts instances only in debugging builds).
+class FinalisedNotifications {
+ public:
+  FinalisedNotifications() {
+    const auto type = reinterpret_cast<GType (*)()>(dlsym(RTLD_DEFAULT, "notify_notification_get_type"));
+    class_ = G_OBJECT_CLASS(g_type_class_ref(type()));
+    original_ = class_->finalize;
+    class_->finalize = [](GObject* object) {
+      ++count;
+      original_(object);
+    };
+  }
+  ~FinalisedNotifications() {
+    class_->finalize = original_;
+    g_type_class_unref(class_);
+  }
+  static inline int count = 0;
+
+ private:
+  GObjectClass* class_;
+  static inline void (*original_)(GObject*) = nullptr;
+};
+
+// Runs the main loop, which delivers the server's signals, until `done`.
+bool RunLoopUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < 1000 && !done(); ++i) {
+    while (g_main_context_iteration(nullptr, FALSE)) {
+    }
+    g_usleep(10000);
+  }
+  return done();
+}
+
+TEST(NotificationService, BubbleObjects_ReleasedWhenClosedExpiredOrWithTheService) {
+  auto service = std::make_unique<NotificationService>();
+  ASSERT_TRUE(service->InitNotifications("Orvo_M"));
+  FinalisedNotifications finalised;
+  const NotificationHandle expiring = service->ShowNotification("a", "x", 1, 1, nullptr, "i");
+  const NotificationHandle closed = service->ShowNotification("b", "x", 60, 1, nullptr, "i");
+  ASSERT_NE(service->ShowNotification("c", "x", 60, 1, nullptr, "i"), nullptr);
+  service->CloseNotification(closed);
+  EXPECT_EQ(finalised.count, 1);
+  // The recorder reports the first one expired after its second.
+  EXPECT_TRUE(RunLoopUntil([&] { return finalised.count == 2; })) << finalised.count;
+  service->CloseNotification(expiring);  // released already: nothing is sent
+  const std::vector<NotificationRecord> records = NotificationLog().WaitForCount(4);
+  EXPECT_EQ(finalised.count, 2);
+  service.reset();
+  EXPECT_EQ(finalised.count, 3) << "the open bubble goes with the service";
+  ASSERT_EQ(records.size(), 4u);
+  EXPECT_EQ(records[3].method, "CloseNotification");
+  EXPECT_EQ(records[3].id, records[1].id);
+}
+
+// A server that announces "body-markup" parses bodies, so tag and path texts
+// reach it escaped; another gets them as they are. Summaries never change.
+TEST(NotificationService, BodyMarkupServer_GetsBodiesEscaped_OtherServerAsTheyAre) {
+  const struct {
+    std::string body, plain, markup;  // 8-bit; as the two servers receive it
+  } rows[] = {
+      {"Simon & Garfunkel \nThe Boxer \n<3 \n", "Simon & Garfunkel \nThe Boxer \n<3 \n",
+       "Simon &amp; Garfunkel \nThe Boxer \n&lt;3 \n"},
+      {"/music/R+B/'Caf\xE9' \"live\".mp3\n", "/music/R+B/'Caf\xC3\xA9' \"live\".mp3\n",
+       "/music/R+B/&apos;Caf\xC3\xA9&apos; &quot;live&quot;.mp3\n"},
+  };
+  const NotificationLog log;
+  // Each time from a process of its own, as a player meets one server.
+  auto showAll = [&] {
+    return test::RunInChild([&] {
+      NotificationService service;
+      bool shown = service.InitNotifications("Orvo_M");
+      for (const auto& row : rows) {
+        shown = service.ShowNotification("R&B <1>", row.body, 3, 1, nullptr, "i") && shown;
+      }
+      return shown;
+    });
+  };
+  EXPECT_TRUE(showAll());  // to the test environment's recorder, which announces "body"
+  test::ScratchDir dir;
+  RunningProgram markupServer("/usr/bin/python3", {ORVO_NOTIFY_RECORDER, log.Path(), dir.file("ready"),
+                                                   "--capabilities", "body,body-markup", "--replace"});
+  ASSERT_TRUE(RunLoopUntil([&] { return test::Exists(dir.file("ready")); })) << markupServer.Output();
+  EXPECT_TRUE(showAll());
+
+  const std::vector<NotificationRecord> records = log.WaitForCount(4);
+  ASSERT_EQ(records.size(), 4u);
+  for (size_t i = 0; i < 2; ++i) {
+    EXPECT_EQ(records[i].body, rows[i].plain);
+    EXPECT_EQ(records[i + 2].body, rows[i].markup);
+    EXPECT_EQ(records[i + 2].summary, "R&B <1>");
+  }
+}
+
 // The stand-in libraries record their calls; the service loaded them with
 // RTLD_GLOBAL, so the test finds the recording through the same name.
 std::string FakeLog(const char* library) {
@@ -138,8 +238,8 @@ TEST(NotificationService, OldLibnotify_GetsAttachWidgetSaturatedTimeAndObjectsAr
                 "urgency 1 1\n"
                 "show 1 error=(nil)\n"
                 "close 1 error=(nil)\n"
-                "unref 0\n"
-                "unref 1\n",
+                "unref 1\n"
+                "unref 0\n",
                 static_cast<void*>(&widget));
   EXPECT_EQ(FakeLog(FAKE_NOTIFY_OLD), expected);
 }

@@ -349,21 +349,5 @@ TEST(XineMediaEngineProcessTest, Play_HourLongMusepackKilledMidSong_SoundsAtOnce
   EXPECT_GE(sound.seconds, 1.0);
 }
 
-TEST(XineMediaEngineEnvironmentTest, Initialise_JackVariable_SetOnlyWhenUnset) {
-  {
-    ScopedEnv unset("JACK_NO_START_SERVER", nullptr);
-    XineMediaEngine engine;
-    engine.Initialise();
-    ASSERT_NE(std::getenv("JACK_NO_START_SERVER"), nullptr);
-    EXPECT_STREQ(std::getenv("JACK_NO_START_SERVER"), "1");
-  }
-  {
-    ScopedEnv chosen("JACK_NO_START_SERVER", "yes");
-    XineMediaEngine engine;
-    engine.Initialise();
-    EXPECT_STREQ(std::getenv("JACK_NO_START_SERVER"), "yes") << "the user's choice stays";
-  }
-}
-
 }  // namespace
 }  // namespace orvo

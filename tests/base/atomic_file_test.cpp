@@ -150,5 +150,26 @@ TEST(ReadRegularFile, FilesFoldersAndPipes_OnlyRegularFilesReadOrWritten) {
   EXPECT_TRUE(S_ISFIFO(ModeOf(dir.file("pipe"))));
 }
 
+// A file over the bound, or one that only looks small, is neither read nor
+// written back; a file at the bound is read whole.
+TEST(ReadRegularFile, FilesOverTheBound_ReadLikeUnreadable) {
+  ScratchDir dir;
+  const struct {
+    off_t size;
+    bool read;
+  } cases[] = {{off_t{1} << 40, false}, {off_t{kMaxReadBytes} + 1, false}, {kMaxReadBytes, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
+    const std::string path = dir.file("sparse.m3u");
+    WriteBytes(path, "");
+    ASSERT_EQ(truncate(path.c_str(), c.size), 0);
+    bool writable = true;
+    const std::optional<std::string> content = ReadRegularFile(path, &writable);
+    EXPECT_EQ(content.has_value(), c.read);
+    EXPECT_EQ(content.value_or("").size(), c.read ? kMaxReadBytes : 0u);
+    EXPECT_EQ(writable, c.read);
+  }
+}
+
 }  // namespace
 }  // namespace orvo

@@ -62,6 +62,9 @@ TEST(DrivenPreferences, ExitPressedWithoutSkinChange_SavesTwelveKeysBesideTheExe
   ProgramFolder folder;
   ScratchDir elsewhere;
   folder.Write("orvo.prefs", "repeat = 1\ncycle_time = 25\nlast_one = /gone/list.m3u\n");
+  // Started from the desktop entry, the working folder holds unrelated files.
+  const std::string unrelated = "[player]\r\nwindowx=1\r\n";
+  WriteBytes(elsewhere.file("orvo.ini"), unrelated);
   RunningProgram program(folder.Executable(), {}, elsewhere.path(), {kAccessibleWidgets});
   ASSERT_TRUE(program.WaitForLine("Ready ... starting ....", milliseconds(20000)))
       << program.Output();
@@ -95,6 +98,12 @@ TEST(DrivenPreferences, ExitPressedWithoutSkinChange_SavesTwelveKeysBesideTheExe
   EXPECT_EQ(program.WaitForExit(milliseconds(15000)), std::optional<int>(0)) << program.Output();
   // Without a playlist file the shutdown adds no last_one.
   EXPECT_EQ(ReadWhole(folder.File("orvo.prefs")), expected);
+  // The list named the skin by its bare name; the position still goes
+  // beside the executable.
+  const std::string skin = ReadWhole(folder.File("orvo.ini"));
+  EXPECT_NE(skin.find("[player]\nwindowx = "), std::string::npos) << skin;
+  EXPECT_EQ(skin.find("\n\n"), std::string::npos) << "not rewritten normalised";
+  EXPECT_EQ(ReadWhole(elsewhere.file("orvo.ini")), unrelated);
 }
 
 // Playback started while the window is open runs inside the window's own
@@ -137,14 +146,16 @@ TEST(DrivenPreferences, ExitPressedWhileRepeatingPlaybackRunsInside_ClosesAndSav
   EXPECT_EQ(program.WaitForExit(milliseconds(15000)), std::optional<int>(0)) << program.Output();
 }
 
-TEST(DrivenPreferences, OtherSkinChosen_RestartsInProgramFolderWithPlaylistAndSkinAsTwoArguments) {
+TEST(DrivenPreferences, OtherSkinChosen_RestartsInProgramFolderWithAbsolutePlaylistAndSkin) {
   ProgramFolder folder;
   ScratchDir elsewhere;
-  const std::string playlist = folder.Write(
-      "play lists/my list.m3u", folder.File("demo/01 Morning Arpeggio.mp3") + "\n" +
-                                    folder.File("demo/02 Minor Steps.mp3") + "\n");
-  RunningProgram program(folder.Executable(), {playlist}, elsewhere.path(), {kAccessibleWidgets});
-  ASSERT_TRUE(program.WaitForLine("Playlist: " + playlist, milliseconds(20000)))
+  // Named relative to the working folder, which the restart leaves.
+  const std::string playlist = elsewhere.file("my list.m3u");
+  WriteBytes(playlist, folder.File("demo/01 Morning Arpeggio.mp3") + "\n" +
+                           folder.File("demo/02 Minor Steps.mp3") + "\n");
+  RunningProgram program(folder.Executable(), {"./my list.m3u"}, elsewhere.path(),
+                         {kAccessibleWidgets});
+  ASSERT_TRUE(program.WaitForLine("Playlist: ./my list.m3u", milliseconds(20000)))
       << program.Output();
   ASSERT_TRUE(program.WaitForLine("Ready ... starting ....")) << program.Output();
 

@@ -1,5 +1,8 @@
 // The real program started in a private X server and D-Bus session: its
 // diagnostics, usage text, start-up playlist and count notification.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -117,6 +120,30 @@ TEST(Startup, WindowManagerClose_EndsWithStatusZeroAndStoresPosition) {
   EXPECT_NE(skin.find("[player]\nwindowx = "), std::string::npos) << skin;
   EXPECT_NE(skin.find("\nwindowy = "), std::string::npos) << skin;
   EXPECT_EQ(skin.find("\n\n"), std::string::npos) << "normalised without blank lines";
+}
+
+// A terabyte of nothing where the preferences, the skin description and the
+// playlist should be: the player starts with the defaults and an empty
+// playlist, and leaves the files alone when it quits.
+TEST(Startup, TerabyteFiles_ReadAsUnreadable) {
+  ProgramFolder folder;
+  const off_t terabyte = off_t{1} << 40;
+  const std::vector<std::string> files = {folder.Write("orvo.prefs", "repeat = 1\n"),
+                                          folder.File("orvo.ini"), folder.Write("x.m3u", "")};
+  for (const std::string& file : files) ASSERT_EQ(truncate(file.c_str(), terabyte), 0) << file;
+  NotificationLog log;
+  RunningProgram program(folder.Executable(), {"x.m3u"});
+  ASSERT_TRUE(program.WaitForLine("Playlist: " + folder.File("x.m3u"), milliseconds(20000)))
+      << program.Output();
+  const XWindowId window = program.FindWindow("Orvo M ");
+  ASSERT_NE(window, 0u) << program.Output();
+  ASSERT_TRUE(SendDeleteWindow(window));
+  EXPECT_EQ(program.WaitForExit(milliseconds(10000)), std::optional<int>(0)) << program.Output();
+  EXPECT_TRUE(log.Read().empty()) << "an empty playlist has no count bubble";
+  for (const std::string& file : files) {
+    struct stat st {};
+    EXPECT_TRUE(stat(file.c_str(), &st) == 0 && st.st_size == terabyte) << file;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <set>
 
 #include "playback_doubles.h"
@@ -276,6 +278,50 @@ TEST(StartPlayback, PlayButtonDuringSong_InnerPassPlaysAllAndOuterEndsAtOnce) {
       << "a second title timer was installed";
   h.RunFor(1000);
   EXPECT_EQ(h.Announcements(), 1);
+}
+
+// A key held on a focused button presses it again during the song the last
+// press started, each press nesting inside the one before. Five hundred
+// such presses of the next button or (with repeat, whose passes never end
+// by themselves) of the play button: the stack stops growing, every next
+// press still plays its song, and the player plays on afterwards.
+TEST(StartPlayback, FiveHundredNestedPresses_StackStopsGrowingAndPlayerPlaysOn) {
+  for (const bool playButton : {false, true}) {
+    SCOPED_TRACE(playButton ? "play" : "next");
+    PlaybackHarness h;
+    const Paths songs = h.MakeSongs(3, 1000);
+    h.Fill(songs);
+    h.settings.repeat = playButton ? 1 : 0;
+    std::vector<std::uintptr_t> stack;  // an address on the stack at each press
+    std::function<void()> press = [&] {
+      const int here = 0;
+      stack.push_back(reinterpret_cast<std::uintptr_t>(&here));
+      if (stack.size() < 500) h.loop.At(h.loop.now() + 1, press);
+      if (playButton) {
+        h.playback.StartPlayback();
+      } else {
+        if (!h.playlist.next()) h.playlist.first();
+        h.playback.PlaySong(h.playlist.current());
+      }
+    };
+    h.loop.At(100, press);
+    h.loop.At(5000, [&] { h.playlist.clear(); });  // ends the repeating passes
+
+    EXPECT_EQ(h.playback.StartPlayback(), !playButton);
+
+    ASSERT_EQ(stack.size(), 500U);
+    EXPECT_EQ(stack[499], stack[249]);
+    if (!playButton) {
+      ASSERT_EQ(h.engine.played.size(), 501U);
+      EXPECT_EQ(h.engine.played.back(), songs[500 % 3]);
+    }
+    EXPECT_TRUE(h.dialogs.shown.empty());
+    h.settings.repeat = 0;
+    h.Fill(songs);
+    h.engine.played.clear();
+    EXPECT_TRUE(h.playback.StartPlayback());
+    EXPECT_EQ(h.engine.played, songs);
+  }
 }
 
 TEST(StartPlayback, NestedWindowOpenWhenSongsEnd_AnnouncesOnlyAfterLastSongOfPass) {

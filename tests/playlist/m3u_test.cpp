@@ -1,12 +1,18 @@
 #include "playlist/m3u.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "base/atomic_file.h"
+#include "base/ini_file.h"
 #include "playlist/path_list.h"
 #include "tests/support/scratch_dir.h"
 
@@ -50,6 +56,43 @@ TEST(ReadM3u, AppendsWithoutMovingCursor_UnreadableInputAddsNothing) {
   ASSERT_EQ(mkfifo(dir.file("pipe.m3u").c_str(), 0600), 0);
   EXPECT_FALSE(ReadM3u(dir.file("pipe.m3u"), list));
   EXPECT_EQ(list.count(), 3u);
+}
+
+// Within the read bound a file may still hold more lines than memory takes;
+// each reader of outside files then reads it as unreadable instead of
+// throwing through the toolkit.
+TEST(ReadM3u, MoreLinesThanMemoryTakes_ReadAsUnreadableForPlaylistsAndIniFiles) {
+  ScratchDir dir;
+  const std::string path = dir.file("lines.m3u");
+  std::string lines(kMaxReadBytes, '\n');
+  for (std::size_t i = 0; i < lines.size(); i += 2) lines[i] = '=';
+  WriteBytes(path, lines);
+  lines = std::string();
+  const std::function<bool()> readers[] = {
+      [&] {
+        CurrentPlaylist list;
+        list.add("kept");
+        return !ReadM3u(path, list) && list.paths() == Paths{"kept"};
+      },
+      [&] {
+        IniFile file;
+        return !file.open(path) && file.readString("", "none") == "none";
+      },
+  };
+  for (const auto& reader : readers) {
+    EXPECT_TRUE(test::RunInChild([&] {
+      // Room for the file's bytes, not for millions of lines.
+      long pages = 0;
+      std::ifstream("/proc/self/statm") >> pages;
+      const rlim_t room = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) + 3 * kMaxReadBytes;
+      const rlimit limit{room, room};
+      try {
+        return setrlimit(RLIMIT_AS, &limit) == 0 && reader();
+      } catch (...) {
+        return false;  // it would have unwound through the toolkit
+      }
+    }));
+  }
 }
 
 TEST(WriteM3u, EachPathPlusLf_EmptyPathEmptyLine_UncreatableFails) {

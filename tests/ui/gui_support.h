@@ -161,12 +161,14 @@ class AnsweringDialogs : public MessageDialogs {
   };
   MessageResponse ShowMessageDialog(const std::string& message, MessageType messageType,
                                     ButtonsType buttons, const std::string& first,
-                                    const std::string&) override {
+                                    const std::string& second) override {
     calls.push_back({message, messageType, buttons, first});
+    lastSecond = second;
     return answer;
   }
   MessageResponse answer = kResponseOk;
   std::vector<Call> calls;
+  std::string lastSecond;  // the second argument of the latest call
 };
 
 // Every part a player window needs, with a program folder of its own that

@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <filesystem>
+
 #include "tests/ui/gui_support.h"
 
 namespace orvo::test {
@@ -43,9 +46,11 @@ class PreferencesTest : public WindowFixture {
   static void Type(GtkWidget* entry, const char* text) { gtk_entry_set_text(GTK_ENTRY(entry), text); }
 
   std::vector<Restart> restarts;
+  int restartError = 0;  // what the restart answers; 0: the new program runs
   PreferencesWindow preferences{context, [this](const std::vector<std::string>& arguments,
                                                 const std::string& workingFolder) {
                                   restarts.push_back({arguments, workingFolder});
+                                  return restartError;
                                 }};
 };
 
@@ -232,6 +237,24 @@ TEST_F(PreferencesTest, SkinChanged_RestartsWithPlaylistAndSkinAsSeparateArgumen
   EXPECT_FALSE(Run(chooseB));
   ASSERT_EQ(restarts.size(), 2u);
   EXPECT_EQ(restarts[1].arguments, std::vector<std::string>{"b.ini"});
+
+  // A relative playlist path is made absolute before the folder changes; a
+  // restart that fails keeps the player with its skin and says why.
+  playlist.filePath = "./lists/my list.m3u";
+  skinFile = "orvo.ini";
+  restartError = EACCES;
+  EXPECT_FALSE(Run(chooseB));
+  ASSERT_EQ(restarts.size(), 3u);
+  EXPECT_EQ(restarts[2].arguments,
+            (std::vector<std::string>{std::filesystem::current_path().string() + "/lists/my list.m3u",
+                                      "b.ini"}));
+  EXPECT_EQ(skinFile, "orvo.ini");
+  ASSERT_EQ(dialogs.calls.size(), 1u);
+  EXPECT_EQ(dialogs.calls[0].Text(), "Could not start %s with the new skin: %s | " +
+                                         paths.programPath + " | type " +
+                                         std::to_string(kMessageError) + " buttons " +
+                                         std::to_string(kButtonsOk));
+  EXPECT_EQ(dialogs.lastSecond, "Permission denied");
 }
 
 TEST_F(PreferencesTest, SkinUnchanged_NoRestartAndSkinBecomesBareName) {
