@@ -14,26 +14,6 @@ SAVED = ("repeat = 1\ninstantplay = 0\nstart_with_last_playlist = 0\nstart_minim
          "stay_bottom = 0\nuse_wm_decorations = 0\nuse_last_skin = \n")
 
 
-def alive(pid):
-    try:
-        with open(f"/proc/{pid}/stat", encoding="ascii") as stat:
-            return stat.read().rsplit(")", 1)[1].split()[0] != "Z"
-    except FileNotFoundError:
-        return False
-
-
-def running(executable):
-    """The processes running `executable` (others' processes may not be read)."""
-    found = []
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            if os.readlink(f"/proc/{pid}/exe") == executable:
-                found.append(int(pid))
-        except OSError:
-            continue
-    return found
-
-
 class Preferences(unittest.TestCase):
     def test_saved_beside_program_and_skin_change_restarts(self):
         player = e2e.Player({"orvo.prefs": "cycle_time = 25\nlast_one = /gone/list.m3u\n"})
@@ -47,9 +27,10 @@ class Preferences(unittest.TestCase):
         self.assertTrue(e2e.wait_bubble("the current Playlist is finished...."), player.output())
         window = e2e.window_of(pid)
         self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", e2e.window_state(window))
+        aside = lambda: "_NET_WM_STATE_HIDDEN" in e2e.window_state(window)
 
         e2e.click(pid, e2e.PLAYER, "Preferences")
-        self.assertTrue(e2e.until(lambda: "_NET_WM_STATE_HIDDEN" in e2e.window_state(window)), "player not set aside")
+        self.assertTrue(e2e.until(aside))
         speed = e2e.widget(pid, "Preferences", (e2e.pyatspi.ROLE_TEXT,))
         self.assertEqual(speed.queryText().getText(0, -1), "10")  # 25 read, clamped
         e2e.click(pid, "Preferences", "Repeat playlist")
@@ -58,36 +39,39 @@ class Preferences(unittest.TestCase):
         # Playback started now runs inside the window's loop, repeating.
         e2e.click(pid, e2e.PLAYER, "Play")
         self.assertTrue(e2e.until(lambda: player.output().count(f"0 *** {song}") >= 3))
-        shows_song = lambda text: text != first and "tone.wav" in text + text
-        first = e2e.label(pid, e2e.PLAYER)
-        self.assertTrue(e2e.until(lambda: shows_song(e2e.label(pid, e2e.PLAYER))), first)
+
+        def display():  # the song's description, turned a character a tick
+            text = e2e.label(pid, e2e.PLAYER)
+            return "tone.wav" in text + text and text
+        first = e2e.until(display)
+        self.assertTrue(first and e2e.until(lambda: display() not in (first, False)), first)
 
         e2e.click(pid, "Preferences", "exit")
         self.assertTrue(e2e.until(lambda: not e2e.tops(pid, "Preferences")))
-        self.assertEqual(e2e.until(lambda: player.read("orvo.prefs") == SAVED and SAVED),
-                         player.read("orvo.prefs"))
-        self.assertTrue(e2e.until(lambda: "_NET_WM_STATE_HIDDEN" not in e2e.window_state(window)), "player not restored")
+        self.assertTrue(e2e.until(lambda: player.read("orvo.prefs") == SAVED),
+                        player.read("orvo.prefs"))
+        self.assertTrue(e2e.until(lambda: not aside()))
 
         e2e.click(pid, e2e.PLAYER, "Preferences")
         e2e.select(pid, "Preferences", "vertical.ini")
         e2e.click(pid, "Preferences", "exit")
         self.assertEqual(player.wait_exit(), 0, player.output())
         self.assertEqual(player.read("orvo.prefs"), SAVED)
-        successor = e2e.until(lambda: running(player.file("Orvo_M")))
-        self.assertEqual(len(successor), 1, player.output())
-        with open(f"/proc/{successor[0]}/cmdline", encoding="latin-1") as cmdline:
-            self.assertEqual(cmdline.read().split("\0")[:-1],
-                             [player.file("Orvo_M"), playlist, "vertical.ini"])
-        self.assertEqual(os.readlink(f"/proc/{successor[0]}/cwd"), player.folder)
+        successor = e2e.until(lambda: {pid: argv for pid, argv in e2e.command_lines().items()
+                                       if argv[:1] == [player.file("Orvo_M")]})
+        self.assertEqual(list(successor.values()),
+                         [[player.file("Orvo_M"), playlist, "vertical.ini"]])
+        successor = list(successor)[0]
+        self.assertEqual(os.readlink(f"/proc/{successor}/cwd"), player.folder)
         self.assertTrue(player.wait_line(f"Inifile : {player.file('vertical.ini')}"))
         with open(player.file("vertical.png"), "rb") as skin:
             size = struct.unpack(">II", skin.read(24)[16:24])
-        window = e2e.window_of(successor[0])
+        window = e2e.window_of(successor)
         geometry = lambda: window.get_geometry()
         self.assertTrue(e2e.until(lambda: (geometry().width, geometry().height) == size), size)
 
         e2e.close(window)
-        self.assertTrue(e2e.until(lambda: not alive(successor[0])), player.output())
+        self.assertTrue(e2e.until(lambda: not e2e.command_lines().get(successor)), player.output())
         self.assertEqual(player.read("orvo.prefs"), SAVED + f"last_one = {playlist}\n")
         self.assertIn("[player]\nwindowx = ", player.read("vertical.ini"))
         self.assertEqual(os.listdir(elsewhere.name), [])

@@ -1,7 +1,7 @@
-"""Starting the player: its usage text; a playlist named on the command line,
-announced, tried and given up with the warning; quitting through the window
-manager, which records the playlist and the window position, so that the
-next start resumes the playlist."""
+"""Starting the player: its usage text; its status icon; a playlist named on
+the command line, announced, tried and given up with the warning; quitting
+through the window manager, which records the playlist and the window
+position, so that the next start resumes the playlist."""
 import os
 import tempfile
 import unittest
@@ -42,6 +42,7 @@ class Startup(unittest.TestCase):
                  e2e.ICON, 1, player.file("Orvo_M"))
         self.assertEqual([(b["summary"], b["body"], b["expire_timeout"], b["icon"], b["urgency"],
                            b["app_name"]) for b in e2e.bubbles()], [count])
+        self.assertTrue(e2e.in_tray(pid))
         e2e.click(pid, "Warning", "OK")
         # Until the dialog has gone, its grab keeps the close request away.
         self.assertTrue(e2e.until(lambda: not e2e.tops(pid, "Warning")))

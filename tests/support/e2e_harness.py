@@ -6,6 +6,7 @@ ORVO_BIN_DIR, the built program folder."""
 import array
 import json
 import os
+import pathlib
 import shutil
 import signal
 import subprocess
@@ -13,7 +14,6 @@ import tempfile
 import time
 
 import pyatspi
-from gi.repository import GLib
 from Xlib import X, display, protocol
 
 ICON = "/usr/share/icons/gnome/scalable/mimetypes/audio-x-generic.svg"
@@ -29,8 +29,6 @@ def until(condition, timeout=20.0):
     and windows go away under a walk."""
     deadline = time.monotonic() + timeout
     while True:
-        while GLib.MainContext.default().iteration(False):
-            pass  # the accessibility bus's updates of what it has cached
         try:
             value = condition()
         except Exception:  # pylint: disable=broad-except
@@ -58,16 +56,14 @@ class Player:
         return os.path.join(self.folder, name)
 
     def write(self, name, text):
-        os.makedirs(os.path.dirname(self.file(name)), exist_ok=True)
-        with open(self.file(name), "w", encoding="latin-1") as out:
-            out.write(text)
-        return self.file(name)
+        path = pathlib.Path(self.file(name))
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_text(text, "latin-1")
+        return str(path)
 
     def read(self, name):
-        if os.path.exists(self.file(name)):
-            with open(self.file(name), encoding="latin-1") as source:
-                return source.read()
-        return None
+        path = pathlib.Path(self.file(name))
+        return path.read_text("latin-1") if path.exists() else None
 
     def start(self, *args, cwd=None, executable=None):
         self.process = subprocess.Popen(
@@ -104,18 +100,25 @@ class Player:
             return None
 
 
+def _windows(pid):
+    """The X windows of process `pid`, frames and tray looked through."""
+    stack = [_x.screen().root]
+    while stack:
+        window = stack.pop()
+        owner = window.get_full_property(_x.intern_atom("_NET_WM_PID"), X.AnyPropertyType)
+        if owner and owner.value[0] == pid:
+            yield window
+        stack.extend(window.query_tree().children)
+
+
 def window_of(pid, title=PLAYER):
-    """The X window of process `pid` titled `title`, frames looked through."""
-    def find():
-        stack = [_x.screen().root]
-        while stack:
-            window = stack.pop()
-            owner = window.get_full_property(_x.intern_atom("_NET_WM_PID"), X.AnyPropertyType)
-            if owner and owner.value[0] == pid and window.get_wm_name() == title:
-                return window
-            stack.extend(window.query_tree().children)
-        return None
-    return until(find)
+    return until(lambda: next(w for w in _windows(pid) if w.get_wm_name() == title))
+
+
+def in_tray(pid):
+    """Whether a window of `pid` is embedded (XEmbed) as a status icon is."""
+    embed = _x.intern_atom("_XEMBED_INFO")
+    return until(lambda: any(w.get_full_property(embed, X.AnyPropertyType) for w in _windows(pid)))
 
 
 def close(window):
@@ -158,6 +161,17 @@ def tone(folder, name, hertz, seconds=1.5):
     return path
 
 
+def command_lines():
+    """The argument vectors of the processes, by PID (empty once ended)."""
+    found = {}
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            found[int(pid)] = pathlib.Path("/proc", pid, "cmdline").read_text("latin-1")
+        except OSError:
+            continue
+    return {pid: text.split("\0")[:-1] for pid, text in found.items()}
+
+
 def date_back(path):
     """libxine takes a file changed in the last seconds for one still being
     written and waits at its end."""
@@ -181,9 +195,8 @@ class Recording:
 
     def tones(self):
         """Ends the recording; the tones of its left channel in order, as
-        (hertz, seconds, rms): stretches of 100 ms with sound, their rising
-        zero crossings counted, each merged into the tone before when within
-        5 % of it (across gaps too: a player short of data loses nothing)."""
+        (hertz, seconds, rms): 100 ms stretches with sound, each merged into
+        the tone before when within 5 % of it, also across a gap."""
         for process in (self._recorder, self._keeper):
             process.terminate()
             process.wait()
@@ -226,13 +239,12 @@ def click(pid, window, name):
     assert widget(pid, window, BUTTONS, name).queryAction().doAction(0), name
 
 
-def label(pid, window, index=0):
-    return widget(pid, window, (pyatspi.ROLE_LABEL,), index=index).queryText().getText(0, -1)
+def label(pid, window):
+    return widget(pid, window, (pyatspi.ROLE_LABEL,)).queryText().getText(0, -1)
 
 
-def set_text(pid, window, text, index=0):
-    field = widget(pid, window, (pyatspi.ROLE_TEXT,), index=index)
-    assert field.queryEditableText().setTextContents(text), text
+def set_text(pid, window, text):
+    assert widget(pid, window, (pyatspi.ROLE_TEXT,)).queryEditableText().setTextContents(text)
 
 
 def select(pid, window, entry):
