@@ -1,150 +1,158 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
+// Playback and the now-playing display wired to doubles in virtual time: no display, no sound.
+
+#include <algorithm>
 #include <map>
 #include <random>
+#include <set>
 #include <sstream>
-#include <string>
-#include <vector>
+#include <stdexcept>
 
-#include "core/message_dialogs.h"
-#include "core/settings.h"
-#include "core/notifier.h"
 #include "core/event_loop.h"
 #include "core/media_engine.h"
+#include "core/settings.h"
 #include "playback/now_playing.h"
-#include "playlist/path_list.h"
 #include "playback/playback.h"
-#include "core/player_view.h"
+#include "playlist/path_list.h"
 #include "tests/playback/recording_doubles.h"
 #include "tests/support/scratch_dir.h"
 
 namespace orvo::test {
 
-// A main loop in virtual milliseconds. Iterate dispatches the earliest timer
-// that falls due within the allowed wait, or lets the wait pass; like GLib it
-// never re-enters a timer whose callback is running.
+// A main loop in virtual milliseconds. Iterate runs the earliest timer due within the wait,
+// or lets the wait pass; like GLib it never re-enters a timer whose callback is running.
 class VirtualLoop : public EventLoop {
  public:
-  long now() const { return now_; }
-  void Iterate(int maxWaitMs) override;
-  TimerId AddTimer(int periodMs, std::function<bool()> tick) override;
-  void RemoveTimer(TimerId id) override;
-
+  void Iterate(int maxWaitMs) override {
+    // A sequencing fault that loops without end fails the test instead of hanging it.
+    if (++iterations > 2'000'000) throw std::runtime_error("the event loop runs away");
+    auto due = timers_.end();
+    for (auto it = timers_.begin(); it != timers_.end(); ++it) {
+      if (!it->second.running && (due == timers_.end() || it->second.due < due->second.due)) due = it;
+    }
+    if (due == timers_.end() || due->second.due > now + maxWaitMs) {
+      now += maxWaitMs;
+      return;
+    }
+    now = std::max(now, due->second.due);
+    Timer& timer = due->second;  // map nodes stay put while other timers come and go
+    timer.running = true;
+    if (!timer.tick() || timer.period == 0 || timer.removed) {
+      timers_.erase(due);
+    } else {
+      timer.running = false;
+      timer.due += timer.period;
+    }
+  }
+  TimerId AddTimer(int periodMs, std::function<bool()> tick) override {
+    periods.push_back(periodMs);
+    timers_[++lastId_] = Timer{now + periodMs, periodMs, std::move(tick)};
+    return lastId_;
+  }
+  void RemoveTimer(TimerId id) override {
+    const auto it = timers_.find(id);
+    if (it != timers_.end() && it->second.running) it->second.removed = true;
+    if (it != timers_.end() && !it->second.running) timers_.erase(it);
+  }
   // A handler the user triggers once at virtual time `at`.
-  void At(long at, std::function<void()> action);
-  // Runs the loop the way a nested window or modal dialog does until `until`.
-  void RunUntil(long until);
+  void At(long at, std::function<void()> action) {
+    timers_[++lastId_] = Timer{at, 0, [action] { return action(), false; }};
+  }
+  // Runs the loop the way a nested window or modal dialog does.
+  void RunUntil(long until) {
+    while (now < until) Iterate(int(std::min(until - now, 100L)));
+  }
+  size_t Pending() const { return timers_.size(); }
 
-  std::size_t activeTimers() const { return timers_.size(); }
-  int iterations() const { return iterations_; }
-  int nonBlockingIterations() const { return nonBlocking_; }
-  // Periods of every periodic timer ever added, in order.
-  const std::vector<int>& periodsAdded() const { return periods_; }
+  long now = 0;
+  int iterations = 0;
+  std::vector<int> periods;  // of every periodic timer added
 
  private:
   struct Timer {
     long due;
-    int period;
-    bool oneShot;
+    int period;  // 0: once
     std::function<bool()> tick;
-    bool running = false;
-    bool removed = false;
+    bool running = false, removed = false;
   };
-  void Dispatch(TimerId id);
-
-  long now_ = 0;
-  TimerId nextId_ = 1;
+  TimerId lastId_ = 0;
   std::map<TimerId, Timer> timers_;
-  int iterations_ = 0;
-  int nonBlocking_ = 0;
-  std::vector<int> periods_;
 };
 
-// Songs of given lengths in the loop's virtual time; pauses stop the clock.
+// Songs of a second (unless `lengths` says otherwise) in the loop's virtual time; a pause
+// holds the song's end back.
 class ScriptedEngine : public MediaEngine {
  public:
-  static constexpr long kDefaultLengthMs = 1000;
-  explicit ScriptedEngine(const VirtualLoop& clock) : clock_(clock) {}
-
-  void SetLength(const std::string& path, long lengthMs) { lengths_[path] = lengthMs; }
-  void FailLoad(const std::string& path) { failing_[path] = true; }
-
+  explicit ScriptedEngine(const VirtualLoop& loop) : loop_(loop) {}
   void Initialise() override {}
   bool IsLoaded() const override { return loaded_; }
-  void Release() override;
-  bool Load(const std::string& path) override;
-  void SetVideoArea(int x, int y, int width, int height) override;
-  void Play(GtkWidget* parentWindow) override;
-  int Status() override;
-  void Pause() override;
-  void Resume() override;
-  void Stop() override;
+  void Release() override { Call("Release"), loaded_ = playing_ = false; }
+  bool Load(const std::string& path) override {
+    Call("Load " + path), loaded_ = true, playing_ = false, path_ = path;
+    return failing.count(path) == 0;
+  }
+  void SetVideoArea(int x, int y, int w, int h) override {
+    Call("Area " + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w) + "," +
+         std::to_string(h));
+  }
+  void Play(GtkWidget* parent) override {
+    Call(parent ? "Play" : "Play without window");
+    if (!loaded_ || failing.count(path_)) return;
+    played.push_back(path_);
+    playing_ = true;
+    pausedAt_ = -1;
+    end_ = loop_.now + (lengths.count(path_) ? lengths[path_] : 1000);
+  }
+  int Status() override { return !playing_ ? 0 : pausedAt_ >= 0 ? -1 : loop_.now < end_ ? 1 : 0; }
+  void Pause() override {
+    Call("Pause");
+    if (Status() == 1) pausedAt_ = loop_.now;
+  }
+  void Resume() override {
+    Call("Resume");
+    if (pausedAt_ >= 0) end_ += loop_.now - pausedAt_;
+    pausedAt_ = -1;
+  }
+  void Stop() override { Call("Stop"), playing_ = false; }
   void Shutdown() override { Release(); }
 
+  std::map<std::string, long> lengths;
+  std::set<std::string> failing;    // paths whose load fails
   std::vector<std::string> calls;   // every operation but Status and IsLoaded
-  std::vector<std::string> played;  // paths handed to Play, in order
-  // Virtual time at which the current song's sound ends (pauses included).
-  long EndTime() const;
+  std::vector<std::string> played;  // paths that started to sound, in order
 
  private:
-  const VirtualLoop& clock_;
-  std::map<std::string, long> lengths_;
-  std::map<std::string, bool> failing_;
-  bool loaded_ = false;
-  bool playing_ = false;
-  bool stopped_ = false;
+  void Call(const std::string& call) { calls.push_back(call); }
+  const VirtualLoop& loop_;
+  bool loaded_ = false, playing_ = false;
   std::string path_;
-  long startedAt_ = 0;
-  long pausedAt_ = -1;
-  long pausedTotal_ = 0;
-};
-
-class RecordingView : public PlayerView {
- public:
-  void SetDisplayText(const std::string& utf8) override;
-  std::string DisplayText() const override { return display; }
-  void SetTooltip(const std::string& latin1) override { tooltip = latin1; }
-  void QueueRedraw() override { ++redraws; }
-  GtkWidget* WindowWidget() override { return reinterpret_cast<GtkWidget*>(&widget_); }
-  GtkWidget* NotificationAnchor() override { return nullptr; }
-
-  std::string display;
-  std::vector<std::string> displayHistory;
-  std::string tooltip;
-  int redraws = 0;
-
- private:
-  int widget_ = 0;
-};
-
-// Folder of real files for the stat checks, removed with everything in it.
-struct TempFolder : ScratchDir {
-  std::string File(const std::string& name, const std::string& content = "sound") {
-    WriteBytes(file(name), content);
-    return file(name);
-  }
-  std::string Folder(const std::string& name) {
-    mkdir(file(name).c_str(), 0700);
-    return file(name);
-  }
-  std::string Path(const std::string& name) const { return file(name); }
+  long end_ = 0, pausedAt_ = -1;
 };
 
 inline constexpr const char* kPlaylistFinished = "the current Playlist is finished....";
 
-// Playback and the now-playing display wired to the doubles above.
 struct PlaybackHarness {
-  explicit PlaybackHarness(std::uint32_t seed = 1);
-  // Creates `count` non-empty song files of `lengthMs` each, in list order.
-  std::vector<std::string> MakeSongs(int count, long lengthMs = ScriptedEngine::kDefaultLengthMs);
-  void Fill(const std::vector<std::string>& paths);
-  int Announcements() const { return notifier.CountBody(kPlaylistFinished); }
-  // Lets the loop run at top level (after a pass has returned).
-  void RunFor(long ms) { loop.RunUntil(loop.now() + ms); }
+  explicit PlaybackHarness(std::uint32_t seed = 1) : random(seed) {}
+  // `count` song files of `lengthMs` each.
+  std::vector<std::string> Songs(int count, long lengthMs = 1000) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i) paths.push_back(File("song" + std::to_string(i) + ".mp3"));
+    for (const std::string& path : paths) engine.lengths[path] = lengthMs;
+    return paths;
+  }
+  std::string File(const std::string& name, const std::string& content = "sound") {
+    WriteBytes(folder.file(name), content);
+    return folder.file(name);
+  }
+  void Fill(const std::vector<std::string>& paths) {
+    playlist.clear();
+    for (const std::string& path : paths) playlist.add(path);
+  }
+  int Announcements() const { return notifier.Count(kPlaylistFinished); }
+  void RunFor(long ms) { loop.RunUntil(loop.now + ms); }
 
-  TempFolder folder;
+  ScratchDir folder;
   VirtualLoop loop;
   ScriptedEngine engine{loop};
   RecordingView view;
@@ -154,9 +162,12 @@ struct PlaybackHarness {
   Settings settings;
   std::mt19937 random;
   std::ostringstream diagnostics;
-  std::map<std::string, std::string> descriptions;  // path -> 8-bit description
-  NowPlaying nowPlaying;
-  Playback playback;
+  std::map<std::string, std::string> descriptions;  // path -> 8-bit text; default: the path
+  NowPlaying nowPlaying{playlist, settings, engine, loop, view, notifier, [this](const std::string& p) {
+                          return descriptions.count(p) ? descriptions[p] : p;
+                        }};
+  Playback playback{playlist, settings, engine, loop, view, notifier, dialogs, nowPlaying, random,
+                    diagnostics};
 };
 
 }  // namespace orvo::test

@@ -1,47 +1,52 @@
-// The four cursor buttons on first, last and emptied entries.
 #include "playback/playlist_cursor.h"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
+#include "core/player_actions.h"
 #include "playlist/path_list.h"
-#include "tests/ui/recording_actions.h"
 
 namespace orvo {
 namespace {
 
-struct Presses {
-  std::vector<const char*> entries;
-  int cursor;         // -1: none
-  const char* keys;   // F first, P previous, N next, L last
-  std::vector<std::string> played;
-  int index;          // the cursor afterwards, -1: none
+class SongsPlayed : public PlayerActions {
+ public:
+  void PlaySong(const std::string& path) override { played += path + "|"; }
+  void StartPlayback() override {}
+  void TogglePause() override {}
+  void AddFiles() override {}
+  void AddFolder() override {}
+  void LoadPlaylist() override {}
+  void PlayAudioCd(int) override {}
+  void OpenPlaylistManager() override {}
+  void OpenPreferences() override {}
+  void ShowPlaylistWindow() override {}
+  void Quit() override {}
+  std::string played;
 };
 
+// Presses F first, P previous, N next, L last. An empty list plays nothing; previous without a
+// cursor does nothing and on the first entry plays it again; next without a cursor plays the
+// first and on the last plays it again; emptied entries take the cursor but play nothing.
 TEST(PlaylistCursor, Presses_PlayTheSongUnderTheMovedCursor) {
-  const Presses cases[] = {
-      {{}, -1, "FPNL", {}, -1},  // an empty list plays nothing
-      {{"a.mp3", "b.mp3", "c.mp3"}, -1, "LF", {"PlaySong c.mp3", "PlaySong a.mp3"}, 0},
-      // Previous without a cursor does nothing, on the first entry replays it.
-      {{"a.mp3", "b.mp3"}, -1, "P", {}, -1},
-      {{"a.mp3", "b.mp3"}, 1, "PP", {"PlaySong a.mp3", "PlaySong a.mp3"}, 0},
-      // Next without a cursor plays the first, on the last replays it.
-      {{"a.mp3", "b.mp3"}, -1, "NNN", {"PlaySong a.mp3", "PlaySong b.mp3", "PlaySong b.mp3"}, 1},
-      // Emptied entries take the cursor but play nothing.
-      {{"", "b.mp3", ""}, -1, "F", {}, 0},
-      {{"", "b.mp3", ""}, -1, "FN", {"PlaySong b.mp3"}, 1},
-      {{"", "b.mp3", ""}, -1, "L", {}, 2},
-      {{"", "b.mp3", ""}, 2, "NPP", {"PlaySong b.mp3"}, 0},
+  const struct {
+    std::vector<const char*> entries;
+    int cursor;  // -1: none, before and after
+    const char *keys, *played;
+    int after;
+  } rows[] = {
+      {{}, -1, "FPNL", "", -1},          {{"a", "b", "c"}, -1, "LF", "c|a|", 0},
+      {{"a", "b"}, -1, "P", "", -1},     {{"a", "b"}, 1, "PP", "a|a|", 0},
+      {{"a", "b"}, -1, "NNN", "a|b|b|", 1}, {{"", "b", ""}, -1, "F", "", 0},
+      {{"", "b", ""}, -1, "FN", "b|", 1}, {{"", "b", ""}, -1, "L", "", 2},
+      {{"", "b", ""}, 2, "NPP", "b|", 0},
   };
-  for (const Presses& c : cases) {
+  for (const auto& r : rows) {
     CurrentPlaylist playlist;
-    for (const char* path : c.entries) playlist.append(path);
-    if (c.cursor >= 0) playlist.select(c.cursor);
-    RecordingActions actions;
+    for (const char* path : r.entries) playlist.append(path);
+    if (r.cursor >= 0) playlist.select(size_t(r.cursor));
+    SongsPlayed actions;
     PlaylistCursor cursor(playlist, actions);
-    for (const char* key = c.keys; *key != '\0'; ++key) {
+    for (const char* key = r.keys; *key; ++key) {
       switch (*key) {
         case 'F': cursor.PlayFirstSong(); break;
         case 'P': cursor.PlayPreviousSong(); break;
@@ -49,9 +54,8 @@ TEST(PlaylistCursor, Presses_PlayTheSongUnderTheMovedCursor) {
         default: cursor.PlayLastSong(); break;
       }
     }
-    SCOPED_TRACE(std::string(c.keys) + " from " + std::to_string(c.cursor));
-    EXPECT_EQ(actions.calls, c.played);
-    EXPECT_EQ(playlist.hasCursor() ? playlist.index() : -1, c.index);
+    EXPECT_EQ(actions.played, r.played) << r.keys << " from " << r.cursor;
+    EXPECT_EQ(playlist.index(), r.after) << r.keys << " from " << r.cursor;
   }
 }
 

@@ -1,11 +1,7 @@
 #include "playlist/m3u.h"
 
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
+#include <sys/stat.h>
 
 #include "playlist/path_list.h"
 #include "tests/support/scratch_dir.h"
@@ -13,69 +9,44 @@
 namespace orvo {
 namespace {
 
-using test::ReadBytes;
-using test::ScratchDir;
-using test::WriteBytes;
-using Paths = std::vector<std::string>;
-
-TEST(ParseM3u, LineEnds_LfCrCrLfNulAndEndOfText) {
-  EXPECT_EQ(ParseM3u("a.mp3\r\n\r\nb.mp3"), (Paths{"a.mp3", "b.mp3"}));
-  EXPECT_EQ(ParseM3u("a\rb\nc\r\n\n\rd\n"), (Paths{"a", "b", "c", "d"}));
-  EXPECT_EQ(ParseM3u(std::string("a\0b\0\0c", 7)), (Paths{"a", "b", "c"}));
-  EXPECT_TRUE(ParseM3u("").empty());
-  EXPECT_TRUE(ParseM3u("\r\n\r\n\n").empty());
+std::string Joined(const std::vector<std::string>& paths) {
+  std::string out;
+  for (const std::string& path : paths) out += path + "|";
+  return out;
 }
 
-TEST(ParseM3u, LinesTakenByteForByte) {
-  EXPECT_EQ(ParseM3u("#EXTM3U\n#EXTINF:1,x\n x.mp3 \n\t\n"), (Paths{"#EXTM3U", "#EXTINF:1,x", " x.mp3 ", "\t"}));
-  EXPECT_EQ(ParseM3u("\xEF\xBB\xBF/m/a.mp3\n"), (Paths{"\xEF\xBB\xBF/m/a.mp3"}));
-  const std::string longLine(100000, 'x');
-  EXPECT_EQ(ParseM3u(longLine + "\n" + longLine), (Paths{longLine, longLine}));
+// Lines end at LF, CR, CR LF, NUL or the end of the text, and empty ones are skipped; all else,
+// "#" lines, blanks and a byte order mark included, is a path byte for byte.
+TEST(ParseM3u, Lines_EveryNonEmptyLineIsAPath) {
+  const std::pair<std::string, const char*> rows[] = {
+      {"a.mp3\r\n\r\nb.mp3", "a.mp3|b.mp3|"}, {"a\rb\nc\r\n\n\rd\n", "a|b|c|d|"},
+      {std::string("a\0b\0\0c", 7), "a|b|c|"}, {"\r\n\r\n\n", ""},
+      {"#EXTM3U\n#EXTINF:1,x\n x.mp3 \n\t\n", "#EXTM3U|#EXTINF:1,x| x.mp3 |\t|"},
+      {"\xEF\xBB\xBF/m/a.mp3", "\xEF\xBB\xBF/m/a.mp3|"}};
+  for (const auto& [text, paths] : rows) EXPECT_EQ(Joined(ParseM3u(text)), paths) << text;
 }
 
-TEST(ReadM3u, AppendsWithoutMovingCursor_UnreadableInputAddsNothing) {
-  ScratchDir dir;
+TEST(M3uFile, WrittenThenRead_PathsAppendedWithoutMovingTheCursor) {
+  test::ScratchDir dir;
   const std::string path = dir.file("list with blanks.m3u");
-  WriteBytes(path, "a.mp3\r\n\r\nb.mp3");
+  ASSERT_TRUE(WriteM3u(path, {" lead", "", "#EXTM3U", "/m/caf\xE9 \"q\".mp3"}));
+  EXPECT_EQ(test::ReadBytes(path), " lead\n\n#EXTM3U\n/m/caf\xE9 \"q\".mp3\n");
   CurrentPlaylist list;
   list.add("first");
   list.reset();
   ASSERT_TRUE(ReadM3u(path, list));
-  EXPECT_EQ(list.paths(), (Paths{"first", "a.mp3", "b.mp3"}));
+  EXPECT_EQ(Joined(list.paths()), "first| lead|#EXTM3U|/m/caf\xE9 \"q\".mp3|");
   EXPECT_FALSE(list.hasCursor());
-
   // Missing files, folders and pipes (without blocking) add nothing.
-  EXPECT_FALSE(ReadM3u(dir.file("missing.m3u"), list));
-  EXPECT_FALSE(ReadM3u(dir.path(), list));
   ASSERT_EQ(mkfifo(dir.file("pipe.m3u").c_str(), 0600), 0);
-  EXPECT_FALSE(ReadM3u(dir.file("pipe.m3u"), list));
-  EXPECT_EQ(list.count(), 3u);
-}
-
-TEST(WriteM3u, EachPathPlusLf_EmptyPathEmptyLine_UncreatableFails) {
-  ScratchDir dir;
-  const std::string path = dir.file("out.m3u");
-  ASSERT_TRUE(WriteM3u(path, {"a", "", "b"}));
-  EXPECT_EQ(ReadBytes(path), "a\n\nb\n");
-  PathList list;
-  ASSERT_TRUE(ReadM3u(path, list));
-  EXPECT_EQ(list.paths(), (Paths{"a", "b"}));
-
-  ASSERT_TRUE(WriteM3u(path, {}));
-  EXPECT_EQ(ReadBytes(path), "");
-
+  for (const std::string& bad : {dir.file("missing.m3u"), dir.path(), dir.file("pipe.m3u")}) {
+    EXPECT_FALSE(ReadM3u(bad, list)) << bad;
+  }
+  EXPECT_EQ(list.count(), 4u);
   EXPECT_FALSE(WriteM3u(dir.file("no/folder.m3u"), {"a"}));
-  EXPECT_EQ(ReadBytes(dir.file("no/folder.m3u")), "<missing>");
-}
-
-TEST(WriteM3u, RoundTrip_BlanksHashesAndHighBytes) {
-  ScratchDir dir;
-  const std::string path = dir.file("round.m3u");
-  const Paths paths = {" lead", "trail ", "#EXTM3U", "/m/caf\xE9 \"q\" 'x'.mp3", "\xEF\xBB\xBFmark"};
-  ASSERT_TRUE(WriteM3u(path, paths));
-  PathList list;
-  ASSERT_TRUE(ReadM3u(path, list));
-  EXPECT_EQ(list.paths(), paths);
+  // A name chosen to save under gets ".m3u" unless it ends so in any case.
+  EXPECT_EQ(WithM3uExtension("/a/party") + WithM3uExtension("x.M3u") + WithM3uExtension("m3u.d/x"),
+            "/a/party.m3ux.M3um3u.d/x.m3u");
 }
 
 }  // namespace

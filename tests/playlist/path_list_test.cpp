@@ -2,102 +2,52 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace orvo {
 namespace {
 
-using Paths = std::vector<std::string>;
-
-PathList Filled(const Paths& paths) {
+// Runs `ops` on a list of `entries` without cursor: "+x" adds x, ">" next and "<" previous
+// (answer 1 or 0), "=i" selects position i (answer), "^" first, "$" last, "0" reset,
+// "c" clear, "s" sort, "~x" sets the cursor entry to x. Gives the answers, the entries each
+// followed by "|", and "@" with the cursor position.
+std::string RunOps(const std::vector<std::string>& entries, const std::vector<std::string>& ops) {
   PathList list;
-  for (const auto& path : paths) list.append(path);
-  return list;
+  for (const std::string& entry : entries) list.append(entry);
+  std::string out;
+  for (const std::string& op : ops) {
+    switch (op[0]) {
+      case '+': list.add(op.substr(1)); break;
+      case '>': out += list.next() ? "1" : "0"; break;
+      case '<': out += list.previous() ? "1" : "0"; break;
+      case '=': out += list.select(std::stoul(op.substr(1))) ? "1" : "0"; break;
+      case '^': list.first(); break;
+      case '$': list.last(); break;
+      case '0': list.reset(); break;
+      case 'c': list.clear(); break;
+      case 's': list.sort(); break;
+      case '~': list.setCurrent(op.substr(1)); break;
+    }
+  }
+  for (const std::string& path : list.paths()) out += path + "|";
+  return out + "@" + std::to_string(list.index());
 }
 
-TEST(PathListAdd, AfterClear_KeepsCallOrderAndCursorOnLast) {
-  CurrentPlaylist list;
-  list.filePath = "/lists/x.m3u";
-  list.add("old");
-  list.clear();
-  EXPECT_EQ(list.filePath, "/lists/x.m3u");  // clear keeps the file path
-  EXPECT_FALSE(list.hasCursor());
-  list.add("a");
-  list.add("b");
-  list.add("c");
-  EXPECT_EQ(list.paths(), (Paths{"a", "b", "c"}));
-  EXPECT_EQ(list.index(), 2);
-  EXPECT_FALSE(list.next());
-  EXPECT_EQ(list.current(), "c");
-}
-
-TEST(PathListAdd, InsertsAfterCursorOrAtFrontWithoutCursor) {
-  PathList list = Filled({"a", "b", "c"});
-  list.add("front");
-  EXPECT_EQ(list.index(), 0);
-  ASSERT_TRUE(list.select(2));  // "b"
-  list.add("after b");
-  EXPECT_EQ(list.paths(), (Paths{"front", "a", "b", "after b", "c"}));
-  EXPECT_EQ(list.current(), "after b");
-}
-
-TEST(PathListWalk, NextAndPreviousStopAtEnds) {
-  PathList empty;
-  EXPECT_FALSE(empty.next());
-  EXPECT_FALSE(empty.previous());
-  empty.first();
-  EXPECT_FALSE(empty.hasCursor());
-  empty.last();
-  EXPECT_EQ(empty.index(), PathList::kNone);
-
-  PathList list = Filled({"a", "b"});
-  EXPECT_FALSE(list.previous());  // from none
-  EXPECT_EQ(list.index(), PathList::kNone);
-  ASSERT_TRUE(list.next());
-  EXPECT_EQ(list.current(), "a");
-  EXPECT_FALSE(list.previous());
-  EXPECT_EQ(list.index(), 0);
-  ASSERT_TRUE(list.next());
-  EXPECT_FALSE(list.next());
-  EXPECT_EQ(list.current(), "b");
-  ASSERT_TRUE(list.previous());
-  EXPECT_EQ(list.current(), "a");
-  list.last();
-  EXPECT_EQ(list.index(), 1);
-  list.first();
-  EXPECT_EQ(list.index(), 0);
-  list.reset();
-  EXPECT_FALSE(list.hasCursor());
-}
-
-TEST(PathListSelect, OutOfRangeLeavesCursor) {
-  PathList list = Filled({"a", "b"});
-  ASSERT_TRUE(list.select(1));
-  EXPECT_FALSE(list.select(2));
-  EXPECT_EQ(list.index(), 1);
-  list.setCurrent("");
-  EXPECT_EQ(list.paths(), (Paths{"a", ""}));
-}
-
-TEST(PathListSort, AsciiCaseFoldedAndStable) {
-  PathList list = Filled({"b.mp3", "A.mp3", "a.mp3", "C.mp3"});
-  list.sort();
-  EXPECT_EQ(list.paths(), (Paths{"A.mp3", "a.mp3", "b.mp3", "C.mp3"}));
-
-  // Folding to lower case puts "_" (0x5F) before letters; bytes above 127
-  // are compared unsigned and not folded; a prefix sorts first.
-  PathList mixed = Filled({"\xE9.mp3", "Z", "_x", "ab", "a", "\xC9.mp3"});
-  mixed.sort();
-  EXPECT_EQ(mixed.paths(), (Paths{"_x", "a", "ab", "Z", "\xC9.mp3", "\xE9.mp3"}));
-}
-
-TEST(PathListSort, CursorFollowsItsEntry) {
-  PathList list = Filled({"c", "b", "a"});
-  ASSERT_TRUE(list.select(0));
-  list.sort();
-  EXPECT_EQ(list.current(), "c");
-  EXPECT_EQ(list.index(), 2);
+TEST(PathList, Operations_MoveTheCursorWithinTheEnds) {
+  const struct {
+    std::vector<std::string> entries, ops;
+    const char* expected;
+  } rows[] = {
+      {{}, {">", "<", "^", "$"}, "00@-1"},
+      {{"a", "b"}, {"<", ">", "<", ">", ">", "<", "$"}, "010101a|b|@1"},
+      {{"a", "b"}, {"$", "^", "0"}, "a|b|@-1"},
+      // add inserts after the cursor entry (at the front without one) and moves onto it.
+      {{"old"}, {">", "c", "+a", "+b", "+c", ">"}, "10a|b|c|@2"},
+      {{"a", "b", "c"}, {"+front", "=2", "+after b"}, "1front|a|b|after b|c|@3"},
+      {{"a", "b"}, {"=1", "=2", "~"}, "10a||@1"},
+      // Sorting folds ASCII letters only, compares bytes unsigned, keeps ties in order and the
+      // cursor on its entry.
+      {{"b", "B", "a", "_x", "\xE9", "Z", "ab", "\xC9", "A"}, {"=1", "s"}, "1_x|a|A|ab|b|B|Z|\xC9|\xE9|@5"},
+  };
+  for (const auto& r : rows) EXPECT_EQ(RunOps(r.entries, r.ops), r.expected) << r.expected;
 }
 
 }  // namespace

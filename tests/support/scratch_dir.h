@@ -17,26 +17,24 @@
 
 namespace orvo::test {
 
-// A private temporary folder, removed with everything in it at the end of
-// the test.
+// A private temporary folder, removed with everything in it at the end of the test.
 class ScratchDir {
  public:
   ScratchDir() {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/orvo-test-XXXXXX";
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    path_ = std::string(base && *base ? base : "/tmp") + "/orvo-test-XXXXXX";
+    if (!mkdtemp(path_.data())) throw std::runtime_error("mkdtemp failed");
   }
   ScratchDir(const ScratchDir&) = delete;
   ScratchDir& operator=(const ScratchDir&) = delete;
   ~ScratchDir() {
-    // Folders a test made unwritable must be opened again before removal.
-    nftw(path_.c_str(), [](const char* p, const struct stat*, int type, struct FTW*) {
+    // Folders a test locked are opened again first, so that their content can go.
+    nftw(path_.c_str(), [](const char* p, const struct stat*, int type, FTW*) {
       if (type == FTW_D || type == FTW_DNR) chmod(p, 0700);
       return 0;
     }, 16, FTW_PHYS);
-    nftw(path_.c_str(), [](const char* p, const struct stat*, int, struct FTW*) { return remove(p); },
-         16, FTW_DEPTH | FTW_PHYS);
+    nftw(path_.c_str(), [](const char* p, const struct stat*, int, FTW*) { return remove(p); }, 16,
+         FTW_DEPTH | FTW_PHYS);
   }
 
   const std::string& path() const { return path_; }
@@ -48,20 +46,20 @@ class ScratchDir {
 
 inline void WriteBytes(const std::string& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + path);
+  if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+    throw std::runtime_error("cannot write " + path);
+  }
 }
 
-inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Reads a whole file; empty when it cannot be read.
+// A whole file; empty when it cannot be read.
 inline std::string ReadWhole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A whole file, "<missing>" when it cannot be read.
+inline std::string ReadBytes(const std::string& path) {
+  return std::ifstream(path).good() ? ReadWhole(path) : "<missing>";
 }
 
 inline bool Exists(const std::string& path) {
@@ -69,8 +67,8 @@ inline bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
-// Runs `body` (returning bool) in a forked child, so that it may change
-// process-wide limits or ids; returns its answer, false when it could not run.
+// Runs `body` (returning bool) in a forked child, so that it may change process-wide limits or
+// ids; its answer, false when it could not run.
 template <typename Body>
 bool RunInChild(Body body) {
   std::fflush(nullptr);
@@ -84,9 +82,8 @@ bool RunInChild(Body body) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// Permission bits do not stop root, so checks of unreadable or unwritable
-// files run `body` under the unprivileged "nobody" ids when the tests run as
-// root (the scratch folder must then be open to all). Returns body's answer.
+// Permission bits do not stop root, so checks of locked files run `body` under the ids of
+// "nobody" when the tests run as root (the scratch folder must then be open to all).
 template <typename Body>
 bool RunUnprivileged(Body body) {
   if (geteuid() != 0) return body();
