@@ -8,46 +8,38 @@
 namespace orvo {
 namespace {
 
-// Help only as the first argument; playlists and skins by their exact extension (the last one
-// wins), music in any letter case; music files drop the playlist for this run, play at once
-// and forget the last playlist. Then the skin (named, remembered, or "orvo.ini") and the
-// playlist (named, or the last one when asked for) are chosen, bare names from the program's
-// folder.
-TEST(CommandLine, Arguments_ChooseUsageSkinPlaylistAndSongs) {
-  const struct {
-    std::vector<std::string> args;
-    const char* remembered;
-    std::string expected;  // usage, skin, playlist, songs, instant play, last playlist
-  } rows[] = {
-      {{"--help", "a.mp3"}, "", "usage"},
-      {{"/h"}, "", "usage"},
-      {{"-?"}, "", "usage"},
-      {{"--HELP"}, "", "/o/orvo.ini, /music/last.m3u, , 0, /music/last.m3u"},
-      {{"a.mp3", "--help"}, "", "/o/orvo.ini, , a.mp3|, 1, "},
-      {{}, "blue.ini", "/o/blue.ini, /music/last.m3u, , 0, /music/last.m3u"},
-      {{"./skins/my.ini", "  mylist.m3u"}, "blue.ini", "./skins/my.ini, /o/mylist.m3u, , 0, /music/last.m3u"},
-      {{"a.m3u", "x.ini", "./b.m3u", "y.ini"}, "", "/o/y.ini, ./b.m3u, , 0, /music/last.m3u"},
-      {{"list.M3U", "skin.INI", "d.mp3/x", "c.d/s.OGG", "b.Wav", "l.m3u", "n.txt", "a.mpc"}, "",
-       "/o/orvo.ini, , c.d/s.OGG|b.Wav|a.mpc|, 1, "},
+// Help only as the first argument; playlists and skins by their exact extension (the last wins),
+// music in any letter case; music files drop the playlist for this run, play at once and forget
+// the last playlist. The skin is the named, else the remembered, else "orvo.ini"; the playlist the
+// named, else the last one; bare names come from the program's folder.
+TEST(CommandLine, Arguments_UsageSkinPlaylistAndSongs) {
+  const std::pair<std::vector<std::string>, std::string> rows[] = {
+      {{"--help", "a.mp3"}, "usage"}, {{"/h"}, "usage"}, {{"-?"}, "usage"},
+      {{"--HELP"}, "/o/r.ini /last.m3u  0 /last.m3u"},
+      {{"a.mp3", "--help"}, "/o/r.ini  a.mp3| 1 "},
+      {{"./my.ini", "  my.m3u"}, "./my.ini /o/my.m3u  0 /last.m3u"},
+      {{"a.m3u", "x.ini", "./b.m3u", "y.ini"}, "/o/y.ini ./b.m3u  0 /last.m3u"},
+      {{"l.M3U", "s.INI", "d.mp3/x", "c.d/s.OGG", "b.Wav", "l.m3u", "n.txt", "a.mpc"}, "/o/r.ini  c.d/s.OGG|b.Wav|a.mpc| 1 "},
   };
-  for (const auto& r : rows) {
-    const CommandLine line = InterpretCommandLine(r.args);
+  for (const auto& [args, expected] : rows) {
+    const CommandLine line = InterpretCommandLine(args);
     Settings settings;
-    settings.last_one = "/music/last.m3u";
+    settings.last_one = "/last.m3u";
     settings.start_with_last_playlist = true;
-    settings.use_last_skin = r.remembered;
+    settings.use_last_skin = "r.ini";
     CurrentPlaylist playlist;
     playlist.add("stale.mp3");
     ApplyMusicFiles(line, settings, playlist);
     std::string songs;
     for (const std::string& path : playlist.paths()) songs += path + "|";
-    const SkinChoice skin = ChooseSkin(line, settings, "/o/");
-    EXPECT_EQ(skin.skinRemembered, *r.remembered != '\0');
     EXPECT_EQ(line.showUsage ? "usage"
-                             : skin.skinFile + ", " + ChoosePlaylistPath(line, settings, "/o/") + ", " +
-                                   songs + ", " + std::to_string(settings.instantplay) + ", " + settings.last_one,
-              r.expected);
+                             : ChooseSkin(line, settings, "/o/").skinFile + " " + ChoosePlaylistPath(line, settings, "/o/") +
+                                   " " + songs + " " + std::to_string(settings.instantplay) + " " + settings.last_one,
+              expected);
   }
+  // Without a remembered skin the default is taken, and not counted as remembered.
+  EXPECT_EQ(ChooseSkin(InterpretCommandLine({}), Settings(), "/o/").skinFile, "/o/orvo.ini");
+  EXPECT_FALSE(ChooseSkin(InterpretCommandLine({}), Settings(), "/o/").skinRemembered);
 }
 
 }  // namespace

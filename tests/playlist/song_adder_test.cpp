@@ -12,15 +12,8 @@
 namespace orvo::test {
 namespace {
 
-std::string Joined(const std::vector<std::string>& paths) {
-  std::string out;
-  for (const std::string& path : paths) out += path + "|";
-  return out;
-}
-
 // Each way of adding songs, with the user's answer to its chooser (none: cancelled), refills the
-// playlist (its file in brackets) or the found files, announces the playlist's count and may
-// start playback.
+// playlist (its file in brackets) or the found files, announces the count and may start playing.
 TEST(SongAdder, Choices_RefillTheListsAnnounceTheCountAndMayPlayAtOnce) {
   ScratchDir dir;
   const std::string d = dir.path() + "/", home = std::getenv("HOME") ? std::getenv("HOME") : "";
@@ -29,63 +22,55 @@ TEST(SongAdder, Choices_RefillTheListsAnnounceTheCountAndMayPlayAtOnce) {
     WriteBytes(d + name, "x");
   }
   WriteBytes(d + "my list.m3u", "#EXTM3U\r\n/m/a b.mp3\n\nrel/c.ogg");
-  const std::string files = "Select,files,multiple,,mp3-files|*.mp3|wav-files|*.wav|ogg-files|*.ogg|all files|*.*,3",
-                    list = "select a Playlist,files,single," + d + ",Playlists|*m3u,0",
-                    folder = "start search in...:,folder,single," + home + ",,0",
+  const std::string files = "Select,0,1,,mp3-files|*.mp3|wav-files|*.wav|ogg-files|*.ogg|all files|*.*,3 ",
+                    list = "select a Playlist,0,0," + d + ",Playlists|*m3u,0 ", kept = "old|[/l.m3u] ",
+                    folder = "start search in...:,1,0," + home + ",,0 ",
                     music = d + "music/top.mpc|" + d + "music/sub/deep.mp3|";
+  auto count = [](int n) { return " current Playlist|there are  " + std::to_string(n) + " files in the current Playlist|3@"; };
   const struct {
     char operation;  // F files, P playlist, A folder added, S folder only searched
     std::vector<std::string> chosen;
     bool instantplay, songLoaded;
-    std::string request, playlist, found;
-    int count, starts;  // count: the announced number of songs, -1 for none
+    std::string expected;  // request, playlist, found files, the count announced, playback started
   } rows[] = {
-      {'F', {"b.ogg", "A.mp3", "t9.mp3", "t10.mp3"}, false, false, files, "A.mp3|b.ogg|t10.mp3|t9.mp3|[]",
-       "stale|", 4, 0},
-      {'F', {}, true, false, files, "old|[/l.m3u]", "stale|", -1, 1},
-      {'P', {}, false, false, list, "old|[/l.m3u]", "stale|", 1, 0},
-      {'P', {d + "my list.m3u"}, true, true, list, "#EXTM3U|/m/a b.mp3|rel/c.ogg|[" + d + "my list.m3u]",
-       "stale|", 3, 0},
-      {'P', {d + "gone.m3u"}, true, false, list, "[" + d + "gone.m3u]", "stale|", 0, 1},
-      {'A', {d + "music"}, true, false, folder, music + "[]", music, 2, 1},
-      {'S', {d + "music"}, true, false, folder, "old|[/l.m3u]", music, -1, 0},
-      {'A', {}, true, false, folder, "old|[/l.m3u]", "stale|", 1, 1},
-      {'S', {}, true, false, folder, "old|[/l.m3u]", "stale|", -1, 0},
+      {'F', {"b.ogg", "A.mp3", "t9.mp3", "t10.mp3"}, false, false, files + "A.mp3|b.ogg|t10.mp3|t9.mp3|[] old|" + count(4) + " 0"},
+      {'F', {}, true, false, files + kept + "old| 1"},
+      {'P', {}, false, false, list + kept + "old|" + count(1) + " 0"},
+      {'P', {d + "my list.m3u"}, true, true, list + "#EXTM3U|/m/a b.mp3|rel/c.ogg|[" + d + "my list.m3u] old|" + count(3) + " 0"},
+      {'P', {d + "gone.m3u"}, true, false, list + "[" + d + "gone.m3u] old|" + count(0) + " 1"},
+      {'A', {d + "music"}, true, false, folder + music + "[] " + music + count(2) + " 1"},
+      {'S', {d + "music"}, true, false, folder + kept + music + " 0"},
+      {'A', {}, true, false, folder + kept + "old|" + count(1) + " 1"},
+      {'S', {}, true, false, folder + kept + "old| 0"},
   };
   for (const auto& r : rows) {
-    SCOPED_TRACE(std::string(1, r.operation) + std::to_string(r.chosen.size()));
     CurrentPlaylist playlist;
+    PathList found;
     playlist.add("old");
     playlist.filePath = "/l.m3u";
-    PathList found;
-    found.add("stale");
+    found.add("old");
     Settings settings;
     settings.instantplay = r.instantplay;
     RecordingNotifier notifier;
     RecordingView view;
-    std::string request;
+    std::string out;
     int starts = 0;
     auto choose = [&](const FileChooserRequest& q) {
-      const bool forFolder = q.action == FileChooserRequest::Action::kSelectFolder;
-      request = q.title + (forFolder ? ",folder," : ",files,") + (q.multiple ? "multiple," : "single,") +
-                q.startFolder + "," + q.filterList + "," + std::to_string(q.selectedFilter);
+      out = q.title + "," + std::to_string(q.action == FileChooserRequest::Action::kSelectFolder) + "," +
+            std::to_string(q.multiple) + "," + q.startFolder + "," + q.filterList + "," + std::to_string(q.selectedFilter) + " ";
       return r.chosen;
     };
-    SongAdder adder(playlist, found, settings, notifier, view, choose, d, [&] { return r.songLoaded; },
-                    [&] { ++starts; });
+    SongAdder adder(playlist, found, settings, notifier, view, choose, d, [&] { return r.songLoaded; }, [&] { ++starts; });
     using Mode = SongAdder::SearchMode;
-    EXPECT_EQ(r.operation == 'F'   ? adder.AddFiles()
-              : r.operation == 'P' ? adder.LoadPlaylist()
-                                   : adder.SearchMusicFolder(r.operation == 'A' ? Mode::kAdd : Mode::kSearchOnly),
-              !r.chosen.empty());
-    EXPECT_EQ(request, r.request);
-    EXPECT_EQ(Joined(playlist.paths()) + "[" + playlist.filePath + "]", r.playlist);
-    EXPECT_EQ(Joined(found.paths()), r.found);
-    std::string bubbles, expected;
-    for (const Bubble& b : notifier.shown) bubbles += b.str();
-    if (r.count >= 0) expected = "current Playlist|there are  " + std::to_string(r.count) + " files in the current Playlist|3@";
-    EXPECT_EQ(bubbles, expected);
-    EXPECT_EQ(starts, r.starts);
+    const bool chosen = r.operation == 'F'   ? adder.AddFiles()
+                        : r.operation == 'P' ? adder.LoadPlaylist()
+                                             : adder.SearchMusicFolder(r.operation == 'A' ? Mode::kAdd : Mode::kSearchOnly);
+    EXPECT_EQ(chosen, !r.chosen.empty());
+    for (const std::string& path : playlist.paths()) out += path + "|";
+    out += "[" + playlist.filePath + "] ";
+    for (const std::string& path : found.paths()) out += path + "|";
+    for (const std::string& bubble : notifier.shown) out += " " + bubble;
+    EXPECT_EQ(out + " " + std::to_string(starts), r.expected);
   }
 }
 
