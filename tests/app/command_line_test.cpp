@@ -8,10 +8,9 @@
 namespace orvo {
 namespace {
 
-// Help only as the first argument; playlists and skins by their exact extension (the last wins),
-// music in any letter case; music files drop the playlist for this run, play at once and forget
-// the last playlist. The skin is the named, else the remembered, else "orvo.ini"; the playlist the
-// named, else the last one; bare names come from the program's folder.
+// Help only first; playlists and skins by their exact extension (the last wins), music in any case,
+// dropping the playlist, playing at once and forgetting the last one. The skin is the named, else
+// the remembered, else "orvo.ini"; the playlist the named, else the last; bare names are local.
 TEST(CommandLine, Arguments_UsageSkinPlaylistAndSongs) {
   const std::pair<std::vector<std::string>, std::string> rows[] = {
       {{"--help", "a.mp3"}, "usage"}, {{"/h"}, "usage"}, {{"-?"}, "usage"},
@@ -24,9 +23,8 @@ TEST(CommandLine, Arguments_UsageSkinPlaylistAndSongs) {
   for (const auto& [args, expected] : rows) {
     const CommandLine line = InterpretCommandLine(args);
     Settings settings;
-    settings.last_one = "/last.m3u";
     settings.start_with_last_playlist = true;
-    settings.use_last_skin = "r.ini";
+    settings.last_one = "/last.m3u", settings.use_last_skin = "r.ini";
     CurrentPlaylist playlist;
     playlist.add("stale.mp3");
     ApplyMusicFiles(line, settings, playlist);
@@ -37,9 +35,8 @@ TEST(CommandLine, Arguments_UsageSkinPlaylistAndSongs) {
                                    " " + songs + " " + std::to_string(settings.instantplay) + " " + settings.last_one,
               expected);
   }
-  // Without a remembered skin the default is taken, and not counted as remembered.
-  EXPECT_EQ(ChooseSkin(InterpretCommandLine({}), Settings(), "/o/").skinFile, "/o/orvo.ini");
-  EXPECT_FALSE(ChooseSkin(InterpretCommandLine({}), Settings(), "/o/").skinRemembered);
+  const SkinChoice standard = ChooseSkin(InterpretCommandLine({}), Settings(), "/o/");
+  EXPECT_TRUE(standard.skinFile == "/o/orvo.ini" && !standard.skinRemembered);
 }
 
 }  // namespace

@@ -7,11 +7,10 @@
 namespace orvo {
 namespace {
 
-// Runs `script` on the file f.ini holding `before` (null: none): "[g" selects group g (answer
-// "+" or "-"), "?k" reads k as text (default "-"), "#k" as a number (default -1), "k=v" writes,
-// "!" creates f.ini anew and "!name" another file (answer "+" or "-"), "@name" opens another
-// file, "*text" puts text into f.ini behind the reader's back. Gives the answers, each followed
-// by "|", then the bytes of f.ini after close.
+// Runs `script` on the file f.ini holding `before` (null: none): "[g" selects group g (answer "+" or
+// "-"), "?k" reads k as text (default "-"), "#k" as a number (default -1), "k=v" writes, "!" creates
+// f.ini anew and "!name" another file (answer "+" or "-"), "@name" opens another file, "*text" puts
+// text into f.ini behind the reader's back. Gives the answers and "|" each, then f.ini after close.
 std::string RunScript(const char* before, const std::vector<std::string>& script) {
   test::ScratchDir dir;
   const std::string path = dir.file("f.ini");
@@ -62,7 +61,6 @@ TEST(IniFile, Scripts_LookupsBySectionAndCaseWritesRewriteTheWholeFile) {
       // A missing group finds nothing and is appended at the end by its first write.
       {"k = top\n[display]\nx = 1\n", {"[Player", "?k", "windowx=10", "windowy=20", "#windowx", "[player"},
        "-|-|10|+|k = top\n[display]\nx = 1\n[Player]\nwindowx = 10\nwindowy = 20\n"},
-      {"[a]\n", {"[gone", "[a", "k=v"}, "-|+|[a]\nk = v\n"},
       {"a = 1\n; note\n[g]\nb = 2\n; end\n[h]\n", {"new=x", "[g", "b=3", "n2=y", "[", "top2=z"},
        "+|+|a = 1\n; note\nnew = x\ntop2 = z\n[g]\nb = 3\n; end\nn2 = y\n[h]\n"},
       {"[g]\nb = 2\n", {"new=x"}, "new = x\n[g]\nb = 2\n"},

@@ -4,6 +4,7 @@
 
 #include <sys/stat.h>
 
+#include <climits>
 #include <map>
 #include <random>
 #include <set>
@@ -21,7 +22,7 @@
 namespace orvo::test {
 
 // A main loop in virtual milliseconds: Iterate runs the earliest timer due within the wait (never
-// one whose callback is running, like GLib) or lets the wait pass. Period 0 runs a timer once.
+// one whose callback is running, like GLib) or lets the wait pass. A timer of period 0 runs once.
 class VirtualLoop : public EventLoop {
  public:
   struct Timer {
@@ -31,13 +32,11 @@ class VirtualLoop : public EventLoop {
     bool running = false, removed = false;
   };
   void Iterate(int maxWaitMs) override {
-    // A sequencing fault that loops without end fails the test instead of hanging it.
-    if (++iterations > 2'000'000) throw std::runtime_error("the event loop runs away");
-    auto due = timers.end();
-    for (auto it = timers.begin(); it != timers.end(); ++it) {
-      if (!it->second.running && (due == timers.end() || it->second.due < due->second.due)) due = it;
-    }
-    if (due == timers.end() || due->second.due > now + maxWaitMs) {
+    if (++iterations > 2'000'000) throw std::runtime_error("the event loop runs away");  // not a hang
+    const auto due = std::min_element(timers.begin(), timers.end(), [](const auto& a, const auto& b) {
+      return (a.second.running ? LONG_MAX : a.second.due) < (b.second.running ? LONG_MAX : b.second.due);
+    });
+    if (due == timers.end() || due->second.running || due->second.due > now + maxWaitMs) {
       now += maxWaitMs;
       return;
     }
@@ -58,7 +57,7 @@ class VirtualLoop : public EventLoop {
     if (timers.count(id) && timers[id].running) timers[id].removed = true;
     if (timers.count(id) && !timers[id].running) timers.erase(id);
   }
-  // A handler the user triggers at virtual time `at`; RunUntil runs the loop as a nested window does.
+  // A handler the user triggers at `at`; RunUntil runs the loop as a nested window does.
   void At(long at, std::function<void()> action) { timers[++lastId] = Timer{at, 0, [action] { return action(), false; }}; }
   void RunUntil(long until) {
     while (now < until) Iterate(int(std::min(until - now, 100L)));
@@ -67,12 +66,12 @@ class VirtualLoop : public EventLoop {
   long now = 0;
   int iterations = 0;
   TimerId lastId = 0;
-  std::vector<int> periods;  // of every timer added by the code under test
+  std::vector<int> periods;  // of every timer the code under test added
   std::map<TimerId, Timer> timers;
 };
 
-// Songs of `songMs` in the loop's virtual time, held back by a pause. `calls` keeps every operation
-// but Status and IsLoaded, `played` the names of the songs that sounded.
+// Songs of `songMs` in virtual time, held back by a pause; `calls` keeps every operation but Status
+// and IsLoaded, `played` the names of the songs that sounded.
 class ScriptedEngine : public MediaEngine {
  public:
   explicit ScriptedEngine(const VirtualLoop& loop) : loop_(loop) {}
@@ -108,8 +107,7 @@ inline constexpr const char* kPlaylistFinished = "current Playlist|the current P
 
 struct PlaybackHarness {
   explicit PlaybackHarness(std::uint32_t seed = 1) : random(seed) {}
-  // Fills the playlist with files of these names: songs, or "?name" missing, "_name" empty and
-  // "name/" a folder.
+  // Entries are files of these names: songs, or "?name" missing, "_name" empty, "name/" a folder.
   void Fill(const std::vector<std::string>& names) {
     playlist.clear();
     for (const std::string& name : names) {

@@ -26,7 +26,6 @@ class RecordingNotifier : public Notifier {
   std::vector<size_t> closed;
 };
 
-// Keeps every message dialog and gives `answer`.
 class RecordingDialogs : public MessageDialogs {
  public:
   struct Shown {
@@ -44,7 +43,6 @@ class RecordingDialogs : public MessageDialogs {
   MessageResponse answer = kResponseOk;
 };
 
-// Keeps every display text, the last one shown.
 class RecordingView : public PlayerView {
  public:
   void SetDisplayText(const std::string& utf8) override { displays.push_back(utf8); }
@@ -53,7 +51,7 @@ class RecordingView : public PlayerView {
   void QueueRedraw() override { ++redraws; }
   GtkWidget* WindowWidget() override { return reinterpret_cast<GtkWidget*>(this); }
   GtkWidget* NotificationAnchor() override { return reinterpret_cast<GtkWidget*>(&redraws); }
-  std::vector<std::string> displays;
+  std::vector<std::string> displays;  // every text set, the last one shown
   std::string tooltip;
   int redraws = 0;
 };
