@@ -8,9 +8,9 @@
 namespace orvo {
 namespace {
 
-// Help only first; playlists and skins by their exact extension (the last wins), music in any case,
-// dropping the playlist, playing at once and forgetting the last one. The skin is the named, else
-// the remembered, else "orvo.ini"; the playlist the named, else the last; bare names are local.
+// Help only first; playlists and skins by exact extension (the last wins), music in any case, which
+// drops the playlist, plays at once and forgets the last one. Skin: named, remembered or "orvo.ini";
+// playlist: named or the last; bare names are taken from the program's folder.
 TEST(CommandLine, Arguments_UsageSkinPlaylistAndSongs) {
   const std::pair<std::vector<std::string>, std::string> rows[] = {
       {{"--help", "a.mp3"}, "usage"}, {{"/h"}, "usage"}, {{"-?"}, "usage"},

@@ -9,7 +9,6 @@
 namespace orvo {
 namespace {
 
-// The record as one line, in the order of its fields.
 std::string Fields(const Settings& s) {
   std::ostringstream out;
   out << s.repeat << s.instantplay << s.start_with_last_playlist << s.start_minimized << s.randomplay << ' '

@@ -41,7 +41,7 @@ inline Bytes Id3v1(std::string_view title, std::string_view artist, std::string_
 // A file of `size` bytes, sparse where `pieces` leave it zero; false where none can be made.
 inline bool WriteSparse(const std::string& path, uint64_t size, const std::map<uint64_t, Bytes>& pieces) {
   const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  bool written = ftruncate(fd, off_t(size)) == 0;
+  bool written = ftruncate(fd, off_t(size)) == 0;  // the pieces go in after it
   for (const auto& [at, bytes] : pieces) written = written && pwrite(fd, bytes.data(), bytes.size(), off_t(at)) == ssize_t(bytes.size());
   return close(fd) == 0 && written;
 }

@@ -46,12 +46,10 @@ TEST(ReadSongInfo, Files_FrameHeaderThenId3v1ThenId3v2) {
       // ID3v1: thirty-byte fields, blanks kept, after "TAG" in the last 128 bytes.
       {Audio() + Id3v1(thirty, padded, thirty), D(padded, thirty, thirty)},
       {Id3v1("T", "A", "B"), D("A", "T", "B")},
-      // ID3v2 frames win per field, an empty one too; a text ends at a zero byte, after size - 1
-      // bytes, or after 64 KiB.
+      // ID3v2 frames win per field, an empty one too; a text ends at a zero byte or after size - 1
+      // bytes.
       {Id3v2Header(3) + FrameV3("TIT2", "") + FrameV3("TPE2", "Band") + FrameV3("TPE1", "New") +
            FrameV3("TALB", std::string_view("Ab\0cd", 5)) + Zeros(10) + Audio() + Id3v1("Old", "Old", "Old"), D("New", "", "Ab")},
-      {Id3v2Header(3) + FrameV3("TIT2", std::string(70000, 'x')) + FrameV3("TPE1", "A") + Zeros(10) + Audio(),
-       D("A", std::string(65536, 'x'))},
       {Id3v2Header(3) + FrameV3("TIT2", std::string_view("\xFF\xFEH\0i\0", 6), 1) + Zeros(10) + Audio(), D("", "\xFF\xFEH")},
       // The walk trusts neither the tag's mark nor its size, and matches whole identifiers.
       {B("abc\x03") + Zeros(6) + FrameV3("TIT2", "Walked") + Zeros(10) + Audio(), D("", "Walked")},
@@ -82,9 +80,8 @@ TEST(ReadSongInfo, Files_FrameHeaderThenId3v1ThenId3v2) {
   for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(Analyse(rows[i].first), rows[i].second) << "row " << i;
 }
 
-// Layouts 3 and 4 walk to a frame at INT32_MAX but none further, and a size that wraps the next
-// position round in 32 bits does not lead back to a frame hidden earlier. The tag header's unused
-// size bytes hold a valid frame header, which ends the frame search.
+// Layouts 3 and 4 walk to a frame at INT32_MAX but none further, and a size that wraps round in 32
+// bits does not lead back. The tag header's unused size bytes hold a frame header, found first.
 TEST(ReadSongInfo, FarFrames_ReachedUpToInt32MaxAndNoFurther) {
   ScratchDir dir;
   const Bytes header = B("ID3\x03") + Bytes{0, 0, 255, 251, 0x10, 0}, hidden = B("TPE1") + BigEndian(0x7FFFFF00, 4) + Zeros(3);
@@ -92,7 +89,7 @@ TEST(ReadSongInfo, FarFrames_ReachedUpToInt32MaxAndNoFurther) {
       {{{0, header + B("TXXX") + BigEndian(INT32_MAX - 20, 4)}, {INT32_MAX, FrameV3("TPE1", "Far")}}, "Far||"},
       {{{0, header + B("TXXX") + BigEndian(INT32_MAX - 19, 4)}, {INT32_MAX + 1ull, FrameV3("TPE1", "Far")}}, "||"},
       {{{0, header + B("TXXX") + BigEndian(20, 4) + Zeros(3) + hidden + B("Wrapped") + Zeros(1) + B("TIT2") +
-                BigEndian((1ull << 32) - 29, 4) + Zeros(3) + B("Huge")}}, "|Huge|"}};
+                BigEndian((1ull << 32) - 29, 4) + Zeros(3) + B("Huge")}}, "|Huge|"}};  // hidden wraps to 21
   for (const auto& [pieces, expected] : rows) {
     if (!WriteSparse(dir.file("far.mp3"), 3ull << 30, pieces)) GTEST_SKIP() << "no sparse files here";
     SongInfo info;

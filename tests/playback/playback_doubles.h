@@ -25,12 +25,7 @@ namespace orvo::test {
 // one whose callback is running, like GLib) or lets the wait pass. A timer of period 0 runs once.
 class VirtualLoop : public EventLoop {
  public:
-  struct Timer {
-    long due;
-    int period;
-    std::function<bool()> tick;
-    bool running = false, removed = false;
-  };
+  struct Timer { long due; int period; std::function<bool()> tick; bool running = false, removed = false; };
   void Iterate(int maxWaitMs) override {
     if (++iterations > 2'000'000) throw std::runtime_error("the event loop runs away");  // not a hang
     const auto due = std::min_element(timers.begin(), timers.end(), [](const auto& a, const auto& b) {
@@ -59,9 +54,7 @@ class VirtualLoop : public EventLoop {
   }
   // A handler the user triggers at `at`; RunUntil runs the loop as a nested window does.
   void At(long at, std::function<void()> action) { timers[++lastId] = Timer{at, 0, [action] { return action(), false; }}; }
-  void RunUntil(long until) {
-    while (now < until) Iterate(int(std::min(until - now, 100L)));
-  }
+  void RunUntil(long until) { while (now < until) Iterate(int(std::min(until - now, 100L))); }
 
   long now = 0;
   int iterations = 0;
@@ -79,9 +72,7 @@ class ScriptedEngine : public MediaEngine {
   bool IsLoaded() const override { return !name_.empty(); }
   void Release() override { Call("Release"), name_.clear(), end_ = -1; }
   bool Load(const std::string& path) override { return Call("Load " + (name_ = FileNamePart(path))), !failing.count(name_); }
-  void SetVideoArea(int x, int y, int w, int h) override {
-    Call("Area " + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w) + "," + std::to_string(h));
-  }
+  void SetVideoArea(int x, int y, int w, int h) override { Call("Area " + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w + h)); }
   void Play(GtkWidget* parent) override {
     Call(parent ? "Play" : "Play nowhere");
     if (!failing.count(name_)) played += name_ + " ", end_ = loop_.now + songMs, pausedAt_ = -1;

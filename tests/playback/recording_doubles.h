@@ -1,7 +1,5 @@
 #pragma once
 
-// Doubles of the core interfaces that keep what they are asked to do.
-
 #include <string>
 #include <vector>
 
@@ -11,8 +9,8 @@
 
 namespace orvo::test {
 
-// Bubbles as "summary|body|seconds", with "@" when attached and " odd" without the player's normal
-// urgency and icon; a bubble's handle is its number, counted from 1.
+// Doubles that keep what they are asked. Bubbles: "summary|body|seconds", "@" when attached, " odd"
+// without the usual urgency and icon; a bubble's handle is its number, from 1.
 class RecordingNotifier : public Notifier {
  public:
   NotificationHandle ShowNotification(const std::string& summary, const std::string& body, int seconds,

@@ -53,8 +53,7 @@ inline bool Exists(const std::string& path) {
 // `body` (returning bool) run in a forked child, free to change process-wide limits or ids.
 template <typename Body>
 bool RunInChild(Body body) {
-  std::fflush(nullptr);
-  const pid_t child = fork();
+  const pid_t child = fork();  // which leaves by _exit, so that no buffered output is written twice
   if (child == 0) _exit(body() ? 0 : 1);
   int status = 0;
   return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
