@@ -1,8 +1,10 @@
 """The preferences window, driven through the accessibility bus while a
 repeating playlist plays inside it: it sets the player aside, saves beside
 the executable and closes at once; a skin chosen there restarts the player
-with the playlist and the skin."""
+with the playlist, named absolute, and the skin, or, when the program cannot
+start, keeps this player and says why."""
 import os
+import pathlib
 import struct
 import tempfile
 import unittest
@@ -19,10 +21,12 @@ class Preferences(unittest.TestCase):
         player = e2e.Player({"orvo.prefs": "cycle_time = 25\nlast_one = /gone/list.m3u\n"})
         self.addCleanup(player.stop)
         song = e2e.date_back(e2e.tone(player.folder, "tone.wav", 660, 1.0))
-        playlist = player.write("play lists/my list.m3u", song + "\n")
         elsewhere = tempfile.TemporaryDirectory()
         self.addCleanup(elsewhere.cleanup)
-        player.start(playlist, cwd=elsewhere.name)
+        playlist = os.path.join(elsewhere.name, "my list.m3u")
+        pathlib.Path(playlist).write_text(song + "\n")
+        # Named from the working folder, which the restart leaves.
+        player.start("./my list.m3u", cwd=elsewhere.name)
         pid = player.process.pid
         self.assertTrue(e2e.wait_bubble("the current Playlist is finished...."), player.output())
         window = e2e.window_of(pid)
@@ -52,9 +56,19 @@ class Preferences(unittest.TestCase):
                         player.read("orvo.prefs"))
         self.assertTrue(e2e.until(lambda: not aside()))
 
-        e2e.click(pid, e2e.PLAYER, "Preferences")
-        e2e.select(pid, "Preferences", "vertical.ini")
-        e2e.click(pid, "Preferences", "exit")
+        def choose_vertical():
+            e2e.click(pid, e2e.PLAYER, "Preferences")
+            e2e.select(pid, "Preferences", "vertical.ini")
+            e2e.click(pid, "Preferences", "exit")
+        os.rename(player.file("Orvo_M"), player.file("gone"))
+        choose_vertical()
+        self.assertEqual(e2e.label(pid, "Error"), f"Could not start {player.file('Orvo_M')} "
+                         "with the new skin: No such file or directory")
+        e2e.click(pid, "Error", "OK")
+        self.assertTrue(e2e.until(lambda: not e2e.tops(pid, "Error") and not aside()))
+        os.rename(player.file("gone"), player.file("Orvo_M"))
+        # Still on its old skin, so the same choice is a change again.
+        choose_vertical()
         self.assertEqual(player.wait_exit(), 0, player.output())
         self.assertEqual(player.read("orvo.prefs"), SAVED)
         successor = e2e.until(lambda: {pid: argv for pid, argv in e2e.command_lines().items()
@@ -74,7 +88,7 @@ class Preferences(unittest.TestCase):
         self.assertTrue(e2e.until(lambda: not e2e.command_lines().get(successor)), player.output())
         self.assertEqual(player.read("orvo.prefs"), SAVED + f"last_one = {playlist}\n")
         self.assertIn("[player]\nwindowx = ", player.read("vertical.ini"))
-        self.assertEqual(os.listdir(elsewhere.name), [])
+        self.assertEqual(os.listdir(elsewhere.name), ["my list.m3u"])
 
 
 if __name__ == "__main__":

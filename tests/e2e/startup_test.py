@@ -1,8 +1,10 @@
 """Starting the player: its usage text; its status icon; a playlist named on
 the command line, announced, tried and given up with the warning; quitting
 through the window manager, which records the playlist and the window
-position, so that the next start resumes the playlist."""
+position beside the program, so that the next start resumes the playlist;
+files of a terabyte read as unreadable ones."""
 import os
+import pathlib
 import tempfile
 import unittest
 
@@ -30,6 +32,8 @@ class Startup(unittest.TestCase):
         self.addCleanup(player.stop)
         elsewhere = tempfile.TemporaryDirectory()
         self.addCleanup(elsewhere.cleanup)
+        unrelated = pathlib.Path(elsewhere.name, "orvo.ini")  # as a desktop entry's folder may hold
+        unrelated.write_bytes(b"[player]\r\nwindowx=1\r\n")
         # A bare name means the program's folder, not the working folder.
         player.start("list.m3u", cwd=elsewhere.name)
         pid = player.process.pid
@@ -46,19 +50,40 @@ class Startup(unittest.TestCase):
         e2e.click(pid, "Warning", "OK")
         # Until the dialog has gone, its grab keeps the close request away.
         self.assertTrue(e2e.until(lambda: not e2e.tops(pid, "Warning")))
+        # The preferences leave the skin named bare, which still means the one
+        # beside the program.
+        e2e.click(pid, e2e.PLAYER, "Preferences")
+        e2e.click(pid, "Preferences", "exit")
+        self.assertTrue(e2e.until(lambda: not e2e.tops(pid, "Preferences")))
 
         e2e.close(e2e.window_of(pid))
         self.assertEqual(player.wait_exit(), 0, player.output())
-        self.assertEqual(player.read("orvo.prefs"),
-                         f"start_with_last_playlist = 1\nlast_one = {player.file('list.m3u')}\n")
+        prefs = player.read("orvo.prefs")
+        self.assertIn("\nstart_with_last_playlist = 1\n", prefs)
+        self.assertTrue(prefs.endswith(f"\nlast_one = {player.file('list.m3u')}\n"), prefs)
         skin = player.read("orvo.ini")
         self.assertRegex(skin, r"\[player\]\nwindowx = \d+\nwindowy = \d+\n")
         self.assertNotIn("\n\n", skin)  # written back in the normalised form
-        self.assertEqual(os.listdir(elsewhere.name), [])
+        self.assertEqual(os.listdir(elsewhere.name), ["orvo.ini"])
+        self.assertEqual(unrelated.read_bytes(), b"[player]\r\nwindowx=1\r\n")
 
         player.start()
         self.assertTrue(player.wait_line(f"Playlist: {player.file('list.m3u')}"), player.output())
         self.assertTrue(e2e.until(lambda: len(e2e.bubbles()) == 2), e2e.bubbles())
+        e2e.close(e2e.window_of(player.process.pid))
+        self.assertEqual(player.wait_exit(), 0, player.output())
+
+        # Nothing but a terabyte of holes: the player starts on the defaults
+        # with an empty playlist (no count bubble), quits and leaves them be.
+        big = [player.file(name) for name in ("orvo.prefs", "orvo.ini", "list.m3u")]
+        for path in big:
+            os.truncate(path, 1 << 40)
+        player.start("list.m3u")
+        e2e.close(e2e.window_of(player.process.pid))
+        self.assertEqual(player.wait_exit(), 0, player.output())
+        self.assertEqual(player.lines().count("Ready ... starting ...."), 3)
+        self.assertEqual(len(e2e.bubbles()), 2)
+        self.assertEqual({os.path.getsize(path) for path in big}, {1 << 40})
 
 
 if __name__ == "__main__":

@@ -65,11 +65,12 @@ class Player:
         path = pathlib.Path(self.file(name))
         return path.read_text("latin-1") if path.exists() else None
 
-    def start(self, *args, cwd=None, executable=None):
+    def start(self, *args, cwd=None, executable=None, env=None):
         self.process = subprocess.Popen(
             [executable or self.file("Orvo_M"), *args], cwd=cwd or self.folder,
             stdin=subprocess.DEVNULL, stdout=self._output, stderr=subprocess.STDOUT,
-            env=dict(os.environ, GTK_MODULES="gail:atk-bridge"), start_new_session=True)
+            env=dict(os.environ, GTK_MODULES="gail:atk-bridge", **(env or {})),
+            start_new_session=True)
 
     def stop(self):
         """Ends the program and any program it restarted; removes the folder."""
