@@ -248,6 +248,7 @@ TrackDescription Application::Describe(const std::string& path) {
     track.artist = info.artist;
     track.album = info.album;
   }
+  track.lengthUs = 1000LL * engine_->LengthMs();
   return track;
 }
 

@@ -38,6 +38,7 @@ class XineMediaEngine final : public MediaEngine {
   // output has played out what it holds, so that releasing it then loses no
   // sound.
   int Status() override;
+  int LengthMs() override;
   void Pause() override;
   void Resume() override;
   void Stop() override;

@@ -73,6 +73,8 @@ class MediaControls(unittest.TestCase):
         time.sleep(1)  # heard at the sink meanwhile
         self.assertEqual(playerctl("metadata", "--format", "{{xesam:title}}|{{xesam:artist}}"),
                          "second.wav|")
+        # The engine knows a WAV song's length.
+        self.assertAlmostEqual(int(playerctl("metadata", "mpris:length")), 20_000_000, delta=500_000)
         playerctl("pause")
         self.assertTrue(status_becomes("Paused"))
         self.assertTrue(e2e.until(lambda: shows(pid, PAUSED)))
