@@ -188,7 +188,7 @@ TEST(NotificationService, BodyMarkupServer_GetsBodiesEscaped_OtherServerAsTheyAr
   const std::string ready = dir.file("ready");
   const pid_t markupServer = fork();
   if (markupServer == 0) {
-    execl("/usr/bin/python3", "python3", ORVO_NOTIFY_RECORDER, log.Path().c_str(), ready.c_str(),
+    execl("/usr/bin/python3", "/usr/bin/python3", ORVO_NOTIFY_RECORDER, log.Path().c_str(), ready.c_str(),
           "--capabilities", "body,body-markup", "--replace", static_cast<char*>(nullptr));
     _exit(127);
   }
