@@ -32,7 +32,8 @@ class Startup(unittest.TestCase):
         self.addCleanup(player.stop)
         elsewhere = tempfile.TemporaryDirectory()
         self.addCleanup(elsewhere.cleanup)
-        unrelated = pathlib.Path(elsewhere.name, "orvo.ini")  # as a desktop entry's folder may hold
+        # The working folder may hold an orvo.ini that is none of the player's.
+        unrelated = pathlib.Path(elsewhere.name, "orvo.ini")
         unrelated.write_bytes(b"[player]\r\nwindowx=1\r\n")
         # A bare name means the program's folder, not the working folder.
         player.start("list.m3u", cwd=elsewhere.name)
@@ -79,7 +80,9 @@ class Startup(unittest.TestCase):
         for path in big:
             os.truncate(path, 1 << 40)
         player.start("list.m3u")
-        e2e.close(e2e.window_of(player.process.pid))
+        window = e2e.window_of(player.process.pid)
+        self.assertTrue(window, player.output())
+        e2e.close(window)
         self.assertEqual(player.wait_exit(), 0, player.output())
         self.assertEqual(player.lines().count("Ready ... starting ...."), 3)
         self.assertEqual(len(e2e.bubbles()), 2)

@@ -69,7 +69,7 @@ class Player:
         self.process = subprocess.Popen(
             [executable or self.file("Orvo_M"), *args], cwd=cwd or self.folder,
             stdin=subprocess.DEVNULL, stdout=self._output, stderr=subprocess.STDOUT,
-            env=dict(os.environ, GTK_MODULES="gail:atk-bridge", **(env or {})),
+            env={**os.environ, "GTK_MODULES": "gail:atk-bridge", **(env or {})},
             start_new_session=True)
 
     def stop(self):
