@@ -6,26 +6,27 @@
 #include <iostream>
 #include <vector>
 
-#include "backends/background_engine.h"
 #include "app/command_line.h"
-#include "base/file_name.h"
-#include "ui/dialogs/file_chooser.h"
-#include "ui/dialogs/save_chooser.h"
 #include "app/shutdown.h"
+#include "backends/background_engine.h"
+#include "backends/mpris_service.h"
 #include "backends/shared_library_lookup.h"
+#include "backends/xine_media_engine.h"
+#include "base/file_name.h"
+#include "base/program_restart.h"
 #include "mediainfo/description.h"
-#include "playlist/m3u.h"
 #include "playback/now_playing.h"
 #include "playback/play_audio_cd.h"
 #include "playback/playback.h"
+#include "playlist/m3u.h"
 #include "playlist/show_playlist_count.h"
 #include "playlist/song_adder.h"
-#include "backends/xine_media_engine.h"
+#include "ui/dialogs/file_chooser.h"
+#include "ui/dialogs/save_chooser.h"
 #include "ui/player_window.h"
 #include "ui/windows/playlist_manager_window.h"
 #include "ui/windows/playlist_window.h"
 #include "ui/windows/preferences_window.h"
-#include "base/program_restart.h"
 
 namespace orvo {
 
@@ -74,6 +75,11 @@ int Application::Run(int argc, char** argv) {
 
   std::cout << "starting main\n" << std::flush;
   BuildPlayer();
+  // The bus answers while the window comes up; the name and the calls are
+  // handled once the main loop runs.
+  mediaControls_ = std::make_unique<MprisService>(*this, std::cout);
+  nowPlaying_->SetObserver(mediaControls_.get());
+  mediaControls_->Start();
   // The window is on the screen now, not when the main loop next runs.
   gdk_flush();
   // The engine is first needed when the startup timer starts playback, and
@@ -128,7 +134,7 @@ void Application::BuildPlayer() {
   // One preferences window for the run: a second request brings it forward.
   preferences_ = std::make_unique<PreferencesWindow>(
       *windowContext_, [this](const std::vector<std::string>& arguments, const std::string& folder) {
-        RestartProcess(paths_.programPath, arguments, folder);
+        return RestartProcess(paths_.programPath, arguments, folder);
       });
 }
 
@@ -195,6 +201,55 @@ void Application::Quit() {
   gtk_widget_destroy(window_->window());
   gtk_main_quit();
   EndProcess();
+}
+
+void Application::PressPlay() { StartPlayback(); }
+
+void Application::PressPause() { TogglePause(); }
+
+void Application::PressNext() { window_->cursor().PlayNextSong(); }
+
+void Application::PressPrevious() { window_->cursor().PlayPreviousSong(); }
+
+void Application::Stop() { playback_->Stop(); }
+
+// A music file handed over by the desktop replaces the playlist the way a
+// music file on the command line does: the same extension test, instant play
+// on and the last playlist forgotten in memory. The list is unsaved now, and
+// the count is announced as after any other refill.
+bool Application::TakeMusicFile(const std::string& path) {
+  const CommandLine asArgument = InterpretCommandLine({path});
+  if (asArgument.musicFiles.empty()) return false;
+  ApplyMusicFiles(asArgument, settings_, playlist_);
+  playlist_.filePath.clear();
+  ShowPlaylistCount(notifications_, playlist_, 3, window_->NotificationAnchor());
+  return true;
+}
+
+void Application::Raise() { gtk_window_present(GTK_WINDOW(window_->window())); }
+
+PlaybackStatus Application::Status() {
+  if (!engine_->IsLoaded()) return PlaybackStatus::kStopped;
+  const int status = engine_->Status();
+  if (status > 0) return PlaybackStatus::kPlaying;
+  return status < 0 ? PlaybackStatus::kPaused : PlaybackStatus::kStopped;
+}
+
+bool Application::HasSong() { return engine_->IsLoaded(); }
+
+// A song without a title tag goes by its file name, which a panel has room
+// for where the whole path would not fit.
+TrackDescription Application::Describe(const std::string& path) {
+  SongInfo info;
+  ReadSongInfo(path, info);
+  TrackDescription track;
+  track.title = info.title.empty() ? FileNamePart(path) : info.title;
+  if (info.artist != kNoInformation) {
+    track.artist = info.artist;
+    track.album = info.album;
+  }
+  track.lengthUs = 1000LL * engine_->LengthMs();
+  return track;
 }
 
 void Application::EndProcess() {

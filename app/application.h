@@ -8,20 +8,22 @@
 
 #include "backends/background_drives.h"
 #include "backends/background_notifier.h"
-#include "ui/dialogs/gtk_message_dialogs.h"
+#include "backends/glib_event_loop.h"
+#include "core/media_controls.h"
+#include "core/player_actions.h"
 #include "core/program_paths.h"
 #include "core/settings.h"
 #include "mediainfo/song_info.h"
-#include "backends/glib_event_loop.h"
 #include "playlist/path_list.h"
+#include "ui/dialogs/gtk_message_dialogs.h"
 #include "ui/optional_symbols.h"
-#include "core/player_actions.h"
 #include "ui/windows/window_context.h"
 
 namespace orvo {
 
 struct CommandLine;
 class MediaEngine;
+class MprisService;
 class NowPlaying;
 class Playback;
 class PlayerWindow;
@@ -29,8 +31,9 @@ class PreferencesWindow;
 class SongAdder;
 
 // Owns every process-wide record of the player, runs start-up, and carries
-// out what the player window's buttons and menus ask for.
-class Application : public PlayerActions {
+// out what the player window's buttons and menus ask for, and what the
+// desktop's media controls ask for in their terms.
+class Application : public PlayerActions, public MediaControls {
  public:
   Application();
   ~Application() override;
@@ -53,7 +56,20 @@ class Application : public PlayerActions {
   void OpenPlaylistManager() override;
   void OpenPreferences() override;
   void ShowPlaylistWindow() override;
+  // The quit button, for PlayerActions and MediaControls alike.
   void Quit() override;
+
+  // MediaControls
+  void PressPlay() override;
+  void PressPause() override;
+  void PressNext() override;
+  void PressPrevious() override;
+  void Stop() override;
+  bool TakeMusicFile(const std::string& path) override;
+  void Raise() override;
+  PlaybackStatus Status() override;
+  bool HasSong() override;
+  TrackDescription Describe(const std::string& path) override;
 
  private:
   void StartSlowInitialisations();
@@ -85,6 +101,7 @@ class Application : public PlayerActions {
   std::unique_ptr<SongAdder> adder_;
   std::unique_ptr<WindowContext> windowContext_;
   std::unique_ptr<PreferencesWindow> preferences_;
+  std::unique_ptr<MprisService> mediaControls_;
 };
 
 }  // namespace orvo

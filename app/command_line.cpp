@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/file_name.h"
+#include "core/program_paths.h"
 #include "core/settings.h"
 #include "playlist/path_list.h"
 
@@ -12,7 +13,6 @@ namespace {
 
 const char* const kHelpSwitches[] = {"-?", "--help", "/?", "help", "-h", "/h"};
 
-bool HasDirectoryPart(const std::string& path) { return path.find('/') != std::string::npos; }
 
 std::string TrimBlanks(const std::string& text) {
   const auto begin = text.find_first_not_of(' ');
@@ -95,7 +95,7 @@ SkinChoice ChooseSkin(const CommandLine& commandLine, const Settings& settings,
   } else {
     choice.skinFile = "orvo.ini";
   }
-  if (!HasDirectoryPart(choice.skinFile)) choice.skinFile = programDirectory + choice.skinFile;
+  choice.skinFile = ResolveProgramFile(choice.skinFile, programDirectory);
   return choice;
 }
 
@@ -103,7 +103,7 @@ std::string ChoosePlaylistPath(const CommandLine& commandLine, const Settings& s
                                const std::string& programDirectory) {
   std::string path = TrimBlanks(commandLine.playlistPath);
   if (commandLine.playlistNamedOnCommandLine) {
-    if (!path.empty() && !HasDirectoryPart(path)) path = programDirectory + path;
+    path = ResolveProgramFile(path, programDirectory);
   } else if (settings.start_with_last_playlist) {
     path = settings.last_one;
   }

@@ -2,11 +2,12 @@
 
 #include "app/command_line.h"
 #include "base/ini_file.h"
-#include "core/message_dialogs.h"
-#include "core/settings.h"
-#include "core/notifier.h"
-#include "playlist/m3u.h"
 #include "core/media_engine.h"
+#include "core/message_dialogs.h"
+#include "core/notifier.h"
+#include "core/program_paths.h"
+#include "core/settings.h"
+#include "playlist/m3u.h"
 #include "playlist/path_list.h"
 
 namespace orvo {
@@ -50,7 +51,8 @@ void RememberPlaylist(ShutdownParts& parts) {
 
 void StoreWindowPosition(ShutdownParts& parts) {
   IniFile skin;
-  skin.open(parts.skinFile);
+  // The preferences leave a bare list name here.
+  skin.open(ResolveProgramFile(parts.skinFile, parts.programDirectory));
   const auto [x, y] = parts.windowPosition();
   skin.selectGroup("player");
   skin.writeInteger("windowx", x);

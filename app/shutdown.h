@@ -19,7 +19,7 @@ struct ShutdownParts {
   CurrentPlaylist& playlist;
   Settings& settings;
   std::string programDirectory;
-  std::string skinFile;
+  std::string skinFile;  // a bare name lies in programDirectory
   MessageDialogs& dialogs;
   Notifier& notifier;
   MediaEngine& engine;

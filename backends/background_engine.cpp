@@ -24,6 +24,7 @@ void BackgroundEngine::SetVideoArea(int x, int y, int width, int height) {
 }
 void BackgroundEngine::Play(GtkWidget* parentWindow) { Ready().Play(parentWindow); }
 int BackgroundEngine::Status() { return Ready().Status(); }
+int BackgroundEngine::LengthMs() { return Ready().LengthMs(); }
 void BackgroundEngine::Pause() { Ready().Pause(); }
 void BackgroundEngine::Resume() { Ready().Resume(); }
 void BackgroundEngine::Stop() { Ready().Stop(); }

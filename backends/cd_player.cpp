@@ -28,16 +28,27 @@ void QuietLog(cdio_log_level_t, const char*) {}
 struct CdPlayer::Drive {
   std::string name;
   CdioPtr cdio;
-  int tracks = 0;
+  // The numbers of the disc's audio tracks in the table of contents, in
+  // order. A mixed-mode disc starts with a data track, an enhanced one ends
+  // with one, and a disc of a set may start at a number above 1; a drive
+  // asked to play a data track or a missing number plays nothing.
+  std::vector<track_t> audioTracks;
 
   // Reopening is how the table of contents is read again: a disc may have
   // been changed since the last look.
   void Refresh() {
     cdio.reset(cdio_open(name.c_str(), DRIVER_UNKNOWN));
-    tracks = 0;
+    audioTracks.clear();
     if (!cdio) return;
+    const track_t first = cdio_get_first_track_num(cdio.get());
     const track_t count = cdio_get_num_tracks(cdio.get());
-    if (count != CDIO_INVALID_TRACK) tracks = count;
+    if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK) return;
+    for (int number = first; number < first + count; ++number) {
+      const auto track = static_cast<track_t>(number);
+      if (cdio_get_track_format(cdio.get(), track) == TRACK_FORMAT_AUDIO) {
+        audioTracks.push_back(track);
+      }
+    }
   }
 };
 
@@ -78,22 +89,30 @@ std::string CdPlayer::DriveName() const {
 
 int CdPlayer::TrackCount() const {
   if (drives_.empty()) return 0;
-  return drives_[static_cast<size_t>(current_)]->tracks;
+  return static_cast<int>(drives_[static_cast<size_t>(current_)]->audioTracks.size());
+}
+
+std::optional<std::pair<int, int>> CdPlayer::AudioSpan(int first, int last) const {
+  if (drives_.empty()) return std::nullopt;
+  const Drive& drive = *drives_[static_cast<size_t>(current_)];
+  const auto count = static_cast<int>(drive.audioTracks.size());
+  if (!drive.cdio || first < 1 || last < first || last > count) return std::nullopt;
+  const lsn_t start = cdio_get_track_lsn(drive.cdio.get(), drive.audioTracks[first - 1]);
+  // Up to the next track or the lead-out, whichever follows the last one.
+  const lsn_t end = cdio_get_track_last_lsn(drive.cdio.get(), drive.audioTracks[last - 1]);
+  if (start == CDIO_INVALID_LSN || end == CDIO_INVALID_LSN) return std::nullopt;
+  return std::make_pair(int{start}, int{end} + 1);
 }
 
 void CdPlayer::PlayTracks(int first, int last) {
-  if (drives_.empty()) return;
-  Drive& drive = *drives_[static_cast<size_t>(current_)];
-  if (!drive.cdio || first < 1 || last < first || last > drive.tracks) return;
+  const std::optional<std::pair<int, int>> span = AudioSpan(first, last);
+  if (!span) return;
   msf_t start;
   msf_t end;
-  cdio_lsn_to_msf(cdio_get_track_lsn(drive.cdio.get(), static_cast<track_t>(first)), &start);
-  // The end of the last track is the start of the next one, or the lead-out.
-  const track_t after = last == drive.tracks ? static_cast<track_t>(CDIO_CDROM_LEADOUT_TRACK)
-                                             : static_cast<track_t>(last + 1);
-  cdio_lsn_to_msf(cdio_get_track_lsn(drive.cdio.get(), after), &end);
+  cdio_lsn_to_msf(span->first, &start);
+  cdio_lsn_to_msf(span->second, &end);
   // Drives and images that cannot play audio report it; nothing is shown.
-  (void)cdio_audio_play_msf(drive.cdio.get(), &start, &end);
+  (void)cdio_audio_play_msf(drives_[static_cast<size_t>(current_)]->cdio.get(), &start, &end);
 }
 
 int CdPlayer::DriveCount() const { return static_cast<int>(drives_.size()); }

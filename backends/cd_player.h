@@ -1,7 +1,9 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/cd_drives.h"
@@ -27,6 +29,11 @@ class CdPlayer : public CdDrives {
   std::string DriveName() const override;
   int TrackCount() const override;
   void PlayTracks(int first, int last) override;
+
+  // The sectors [start, end) that PlayTracks(first, last) has the current
+  // drive play: from the start of the first of these audio tracks to the
+  // end of the last. Nothing for tracks the disc does not have.
+  std::optional<std::pair<int, int>> AudioSpan(int first, int last) const;
 
  private:
   struct Drive;

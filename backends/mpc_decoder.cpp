@@ -6,62 +6,79 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include "base/file_name.h"
-#include "base/temporary_file.h"
+#include "base/write_all.h"
 #include "mediainfo/id3v2_tag.h"
 
 namespace orvo {
 namespace {
 
-// Musepack files are a few megabytes; a bound keeps a huge file named .mpc
-// from being read into memory.
-constexpr size_t kMaxFileSize = 1u << 30;
 constexpr size_t kId3HeaderSize = 10;
 
-// libmpcdec reads through callbacks; this one serves bytes held in memory.
-struct MemorySource {
-  const uint8_t* data;
-  mpc_int32_t size;
-  mpc_int32_t position;
+// Size of a leading ID3v2 tag that the bytes hold whole, 0 without one.
+size_t Id3v2Size(const uint8_t* data, size_t size) {
+  const size_t total = Id3v2TagSize(data, size);
+  return total <= size ? total : 0;
+}
+
+ssize_t ReadAt(int fd, void* out, size_t size, off_t offset) {
+  ssize_t n;
+  do {
+    n = pread(fd, out, size, offset);
+  } while (n < 0 && errno == EINTR);
+  return n;
+}
+
+// Where the Musepack stream header of the file open as `fd` starts, behind
+// an ID3v2 tag of any length; -1 when it holds none.
+off_t StreamOffset(int fd) {
+  uint8_t head[kId3HeaderSize];
+  ssize_t n = ReadAt(fd, head, sizeof head, 0);
+  off_t offset = n > 0 ? static_cast<off_t>(Id3v2TagSize(head, static_cast<size_t>(n))) : 0;
+  n = ReadAt(fd, head, 4, offset);
+  return n > 0 && MpcDecoder::StreamVersion(head, static_cast<size_t>(n)) != 0 ? offset : -1;
+}
+
+// Where libmpcdec reads from: bytes held in memory, or a file read with
+// pread. Positions count from the stream header, behind any ID3v2 tag.
+struct Source {
+  const uint8_t* data = nullptr;
+  int fd = -1;
+  off_t base = 0;
+  mpc_int32_t size = 0;
+  mpc_int32_t position = 0;
 };
 
-mpc_int32_t ReadMemory(mpc_reader* reader, void* out, mpc_int32_t count) {
-  auto* source = static_cast<MemorySource*>(reader->data);
+mpc_int32_t ReadSource(mpc_reader* reader, void* out, mpc_int32_t count) {
+  auto* source = static_cast<Source*>(reader->data);
   if (count <= 0) return 0;
-  mpc_int32_t available = source->size - source->position;
-  mpc_int32_t n = std::min(count, available);
-  std::memcpy(out, source->data + source->position, static_cast<size_t>(n));
+  mpc_int32_t n = std::min(count, source->size - source->position);
+  if (n <= 0) return 0;
+  if (source->data != nullptr) {
+    std::memcpy(out, source->data + source->position, static_cast<size_t>(n));
+  } else {
+    ssize_t got = ReadAt(source->fd, out, static_cast<size_t>(n), source->base + source->position);
+    n = got > 0 ? static_cast<mpc_int32_t>(got) : 0;  // a file that shrank ends early
+  }
   source->position += n;
   return n;
 }
 
-mpc_bool_t SeekMemory(mpc_reader* reader, mpc_int32_t offset) {
-  auto* source = static_cast<MemorySource*>(reader->data);
+mpc_bool_t SeekSource(mpc_reader* reader, mpc_int32_t offset) {
+  auto* source = static_cast<Source*>(reader->data);
   if (offset < 0 || offset > source->size) return MPC_FALSE;
   source->position = offset;
   return MPC_TRUE;
 }
 
-mpc_int32_t TellMemory(mpc_reader* reader) {
-  return static_cast<MemorySource*>(reader->data)->position;
-}
+mpc_int32_t TellSource(mpc_reader* reader) { return static_cast<Source*>(reader->data)->position; }
 
-mpc_int32_t SizeOfMemory(mpc_reader* reader) {
-  return static_cast<MemorySource*>(reader->data)->size;
-}
+mpc_int32_t SizeOfSource(mpc_reader* reader) { return static_cast<Source*>(reader->data)->size; }
 
-mpc_bool_t MemoryCanSeek(mpc_reader*) { return MPC_TRUE; }
-
-struct DemuxDeleter {
-  void operator()(mpc_demux* demux) const noexcept { mpc_demux_exit(demux); }
-};
-using DemuxPtr = std::unique_ptr<mpc_demux, DemuxDeleter>;
+mpc_bool_t SourceCanSeek(mpc_reader*) { return MPC_TRUE; }
 
 void PutLe16(std::vector<uint8_t>& out, size_t at, uint32_t value) {
   out[at] = static_cast<uint8_t>(value);
@@ -71,18 +88,6 @@ void PutLe16(std::vector<uint8_t>& out, size_t at, uint32_t value) {
 void PutLe32(std::vector<uint8_t>& out, size_t at, uint32_t value) {
   PutLe16(out, at, value & 0xffff);
   PutLe16(out, at + 2, value >> 16);
-}
-
-bool WriteAll(int fd, const void* data, size_t size) {
-  const auto* bytes = static_cast<const uint8_t*>(data);
-  while (size > 0) {
-    ssize_t n = write(fd, bytes, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
 }
 
 // Writes one sample as little-endian 16-bit PCM at `out`, rounded and clipped.
@@ -101,31 +106,29 @@ inline void PutPcm16(uint8_t* out, MPC_SAMPLE_FORMAT sample) {
   out[1] = static_cast<uint8_t>(bits >> 8);
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info {};
-  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-            static_cast<uint64_t>(info.st_size) <= kMaxFileSize;
-  if (ok) {
-    out.resize(static_cast<size_t>(info.st_size));
-    size_t done = 0;
-    while (done < out.size()) {
-      ssize_t n = read(fd, out.data() + done, out.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      done += static_cast<size_t>(n);
-    }
-    out.resize(done);  // a file that shrank while being read decodes as far as it goes
-  }
-  close(fd);
-  return ok;
-}
+// RIFF sizes are 32 bits: frames beyond this do not fit a WAV file.
+uint64_t MaxWavFrames(uint32_t channels) { return (UINT32_MAX - 36) / (2 * channels); }
 
 }  // namespace
 
+struct MpcDecoder::Stream {
+  ~Stream() {
+    if (demux != nullptr) mpc_demux_exit(demux);
+  }
+  Source source;
+  mpc_reader reader{};
+  mpc_demux* demux = nullptr;
+  mpc_streaminfo info{};
+  uint64_t decoded = 0;  // frames
+  bool ended = false;
+  std::vector<MPC_SAMPLE_FORMAT> samples = std::vector<MPC_SAMPLE_FORMAT>(MPC_DECODER_BUFFER_LENGTH);
+};
+
+MpcDecoder::MpcDecoder() = default;
+MpcDecoder::~MpcDecoder() = default;
+
 int MpcDecoder::StreamVersion(const uint8_t* data, size_t size) {
-  size_t offset = Id3v2TagSize(data, size);
+  size_t offset = Id3v2Size(data, size);
   data += offset;
   size -= offset;
   if (size >= 4 && std::memcmp(data, "MPCK", 4) == 0) return 8;
@@ -134,21 +137,9 @@ int MpcDecoder::StreamVersion(const uint8_t* data, size_t size) {
   return 0;
 }
 
-bool MpcDecoder::IsMusepackFile(const std::string& path) {
+bool MpcDecoder::IsMusepackFile(int fd, const std::string& path) {
   const std::string ext = LowerExtension(path);
-  if (ext == "mpc" || ext == "mp+" || ext == "mpp") return true;
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  // Enough for a tag of a few kilobytes in front of the stream header.
-  uint8_t head[16384];
-  ssize_t n = read(fd, head, sizeof head);
-  close(fd);
-  if (n <= 0) return false;
-  size_t size = static_cast<size_t>(n);
-  if (Id3v2TagSize(head, size) == 0 && size >= kId3HeaderSize && std::memcmp(head, "ID3", 3) == 0) {
-    return false;  // a tag longer than what was read: some other kind of file
-  }
-  return StreamVersion(head, size) != 0;
+  return ext == "mpc" || ext == "mp+" || ext == "mpp" || StreamOffset(fd) >= 0;
 }
 
 std::vector<uint8_t> MpcDecoder::WavHeader(uint32_t sampleRate, uint32_t channels,
@@ -156,7 +147,7 @@ std::vector<uint8_t> MpcDecoder::WavHeader(uint32_t sampleRate, uint32_t channel
   std::vector<uint8_t> h(44, 0);
   const uint32_t blockAlign = channels * 2;
   uint64_t dataBytes = frames * blockAlign;
-  // RIFF sizes are 32 bits; a longer stream claims the largest size.
+  // A longer stream claims the largest size.
   uint32_t dataSize = static_cast<uint32_t>(std::min<uint64_t>(dataBytes, UINT32_MAX - 36));
   std::memcpy(&h[0], "RIFF", 4);
   PutLe32(h, 4, 36 + dataSize);
@@ -173,81 +164,102 @@ std::vector<uint8_t> MpcDecoder::WavHeader(uint32_t sampleRate, uint32_t channel
   return h;
 }
 
-bool MpcDecoder::DecodeToWav(const uint8_t* data, size_t size, int fd) {
-  size_t offset = Id3v2TagSize(data, size);
+bool MpcDecoder::Open(const uint8_t* data, size_t size) {
+  size_t offset = Id3v2Size(data, size);
   if (StreamVersion(data, size) == 0 || size - offset > static_cast<size_t>(INT32_MAX)) {
     return false;
   }
-  MemorySource source{data + offset, static_cast<mpc_int32_t>(size - offset), 0};
-  mpc_reader reader{};
-  reader.read = ReadMemory;
-  reader.seek = SeekMemory;
-  reader.tell = TellMemory;
-  reader.get_size = SizeOfMemory;
-  reader.canseek = MemoryCanSeek;
-  reader.data = &source;
+  stream_ = std::make_unique<Stream>();
+  stream_->source.data = data + offset;
+  stream_->source.size = static_cast<mpc_int32_t>(size - offset);
+  return Start();
+}
 
-  DemuxPtr demux(mpc_demux_init(&reader));
-  if (!demux) return false;
-  mpc_streaminfo info{};
-  mpc_demux_get_info(demux.get(), &info);
+bool MpcDecoder::Open(int fd) {
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  off_t offset = StreamOffset(fd);
+  if (offset < 0 || offset > info.st_size || info.st_size - offset > INT32_MAX) return false;
+  stream_ = std::make_unique<Stream>();
+  stream_->source.fd = fd;
+  stream_->source.base = offset;
+  stream_->source.size = static_cast<mpc_int32_t>(info.st_size - offset);
+  return Start();
+}
+
+bool MpcDecoder::Start() {
+  Stream& s = *stream_;
+  s.reader.read = ReadSource;
+  s.reader.seek = SeekSource;
+  s.reader.tell = TellSource;
+  s.reader.get_size = SizeOfSource;
+  s.reader.canseek = SourceCanSeek;
+  s.reader.data = &s.source;
+  s.demux = mpc_demux_init(&s.reader);
+  if (s.demux != nullptr) mpc_demux_get_info(s.demux, &s.info);
   // libmpcdec synthesises at most two channels into its frame buffer.
-  if (info.channels < 1 || info.channels > 2 || info.sample_freq < 8000 ||
-      info.sample_freq > 192000) {
+  if (s.demux == nullptr || s.info.channels < 1 || s.info.channels > 2 ||
+      s.info.sample_freq < 8000 || s.info.sample_freq > 192000) {
+    stream_.reset();
     return false;
   }
-  // Room for the header now; it is written with the real length at the end.
-  std::vector<uint8_t> header = WavHeader(info.sample_freq, info.channels, 0);
-  if (lseek(fd, 0, SEEK_SET) != 0 || !WriteAll(fd, header.data(), header.size())) return false;
+  return true;
+}
 
-  std::vector<MPC_SAMPLE_FORMAT> samples(MPC_DECODER_BUFFER_LENGTH);
-  // Converted frames collect here and go to the file in large writes.
-  std::vector<uint8_t> pcm(1u << 18);
-  size_t used = 0;
-  uint64_t frames = 0;
+uint32_t MpcDecoder::SampleRate() const { return stream_ ? stream_->info.sample_freq : 0; }
+
+uint32_t MpcDecoder::Channels() const { return stream_ ? stream_->info.channels : 0; }
+
+uint64_t MpcDecoder::AnnouncedFrames() const {
+  if (!stream_) return 0;
+  return std::min<uint64_t>(stream_->info.samples, MaxWavFrames(stream_->info.channels));
+}
+
+size_t MpcDecoder::Decode(size_t frames, std::vector<uint8_t>& pcm) {
+  if (!stream_) return 0;
+  Stream& s = *stream_;
   // A few bytes can describe hours of silence; stop where a WAV file ends.
-  const uint64_t maxFrames = (UINT32_MAX - 36) / (2 * info.channels);
-  while (frames < maxFrames) {
+  const uint64_t maxFrames = MaxWavFrames(s.info.channels);
+  size_t added = 0;
+  while (added < frames && !s.ended && s.decoded < maxFrames) {
     mpc_frame_info frame{};
-    frame.buffer = samples.data();
-    if (mpc_demux_decode(demux.get(), &frame) != MPC_STATUS_OK) break;  // damaged: keep what came
-    if (frame.bits == -1) break;
-    size_t count = size_t{frame.samples} * info.channels;
-    if (count > samples.size()) return false;
-    if (used + 2 * count > pcm.size()) {
-      if (!WriteAll(fd, pcm.data(), used)) return false;
-      used = 0;
+    frame.buffer = s.samples.data();
+    size_t count = 0;
+    if (mpc_demux_decode(s.demux, &frame) == MPC_STATUS_OK && frame.bits != -1) {
+      count = size_t{frame.samples} * s.info.channels;
     }
-    for (size_t i = 0; i < count; ++i) PutPcm16(&pcm[used + 2 * i], samples[i]);
-    used += 2 * count;
-    frames += frame.samples;
+    // Damage ends the song where it starts: what came before stays.
+    if (count == 0 || count > s.samples.size()) {
+      s.ended = true;
+      break;
+    }
+    size_t take = static_cast<size_t>(std::min<uint64_t>(frame.samples, maxFrames - s.decoded));
+    size_t used = pcm.size();
+    pcm.resize(used + 2 * take * s.info.channels);
+    for (size_t i = 0; i < take * s.info.channels; ++i) PutPcm16(&pcm[used + 2 * i], s.samples[i]);
+    s.decoded += take;
+    added += take;
   }
-  if (!WriteAll(fd, pcm.data(), used)) return false;
+  return added;
+}
+
+bool MpcDecoder::DecodeToWav(const uint8_t* data, size_t size, int fd) {
+  MpcDecoder decoder;
+  if (!decoder.Open(data, size)) return false;
+  // Room for the header now; it is written with the real length at the end.
+  std::vector<uint8_t> header = WavHeader(decoder.SampleRate(), decoder.Channels(), 0);
+  if (lseek(fd, 0, SEEK_SET) != 0 || !WriteAll(fd, header.data(), header.size())) return false;
+  // Converted frames collect here and go to the file in large writes.
+  std::vector<uint8_t> pcm;
+  uint64_t frames = 0;
+  while (size_t added = decoder.Decode(65536, pcm)) {
+    frames += added;
+    if (!WriteAll(fd, pcm.data(), pcm.size())) return false;
+    pcm.clear();
+  }
   if (frames == 0) return false;
-  frames = std::min(frames, maxFrames);
-  header = WavHeader(info.sample_freq, info.channels, frames);
+  header = WavHeader(decoder.SampleRate(), decoder.Channels(), frames);
   return pwrite(fd, header.data(), header.size(), 0) == static_cast<ssize_t>(header.size());
-}
-
-// libxine's file input takes a file changed in the last few seconds for one
-// still being written: at its end it waits for more data, and a demuxer that
-// reads ahead meets that wait mid-song, which drops sound. The decoded file is
-// complete, so it is dated a day back.
-bool DateBack(int fd) {
-  struct timespec times[2];
-  clock_gettime(CLOCK_REALTIME, &times[0]);
-  times[0].tv_sec -= 24 * 60 * 60;
-  times[1] = times[0];
-  return futimens(fd, times) == 0;
-}
-
-bool MpcDecoder::DecodeFileToTemporaryWav(const std::string& mpcPath, TemporaryFile& wav) {
-  std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(mpcPath, bytes) || !wav.Create(".wav")) return false;
-  bool ok = DecodeToWav(bytes.data(), bytes.size(), wav.Descriptor()) &&
-            DateBack(wav.Descriptor()) && wav.Close();
-  if (!ok) wav.Remove();
-  return ok;
 }
 
 }  // namespace orvo

@@ -2,8 +2,8 @@
 
 #include <dlfcn.h>
 
-#include <algorithm>
 #include <climits>
+#include <cstring>
 #include <utility>
 
 #include "base/latin1.h"
@@ -14,8 +14,15 @@ namespace orvo {
 // NotifyUrgency an enum passed as int, NotifyNotification an opaque object.
 // notify_notification_new took a fourth argument, the widget to point at,
 // before libnotify 0.7; from 0.7 on it takes three, and calling it with four
-// would be undefined.
+// would be undefined. The GLib and GObject functions come from the libraries
+// libnotify itself depends on.
 struct NotificationService::Functions {
+  // GLib's GList, whose layout is part of GLib's stable ABI.
+  struct List {
+    void* data;
+    List* next;
+    List* prev;
+  };
   using Init = int (*)(const char* appName);
   using NewWithWidget = void* (*)(const char* summary, const char* body, const char* icon,
                                   GtkWidget* attachWidget);
@@ -24,7 +31,15 @@ struct NotificationService::Functions {
   using SetUrgency = void (*)(void* notification, int urgency);
   using Show = int (*)(void* notification, void** error);
   using Close = int (*)(void* notification, void** error);
+  using GetServerCaps = List* (*)();
   using Unref = void (*)(void* object);
+  using Free = void (*)(void* memory);
+  using ListFreeFull = void (*)(List* list, Free freeData);
+  using MarkupEscape = char* (*)(const char* text, long length);
+  using Handler = void (*)(void* object, void* data);
+  using ConnectData = unsigned long (*)(void* object, const char* signal, Handler handler,
+                                        void* data, void* destroyData, int flags);
+  using Disconnect = void (*)(void* object, unsigned long handler);
 
   Init init = nullptr;
   void* newNotification = nullptr;  // New or NewWithWidget, see takesWidget
@@ -33,7 +48,13 @@ struct NotificationService::Functions {
   SetUrgency setUrgency = nullptr;
   Show show = nullptr;
   Close close = nullptr;
+  GetServerCaps getServerCaps = nullptr;
   Unref unref = nullptr;
+  Free free = nullptr;
+  ListFreeFull listFreeFull = nullptr;
+  MarkupEscape markupEscape = nullptr;
+  ConnectData connectData = nullptr;
+  Disconnect disconnect = nullptr;
 };
 
 namespace {
@@ -50,6 +71,8 @@ template <typename Function>
 Function LookupFunction(void* library, const char* name) {
   return reinterpret_cast<Function>(Lookup(library, name));
 }
+
+NotificationHandle AsHandle(std::uintptr_t serial) { return reinterpret_cast<NotificationHandle>(serial); }
 
 }  // namespace
 
@@ -69,13 +92,8 @@ NotificationService::NotificationService() : NotificationService(DefaultLibraryN
 NotificationService::NotificationService(std::vector<std::string> libraryNames)
     : libraryNames_(std::move(libraryNames)), functions_(std::make_unique<Functions>()) {}
 
-NotificationService::~NotificationService() { ReleaseNotifications(); }
-
-void NotificationService::ReleaseNotifications() noexcept {
-  if (functions_->unref != nullptr) {
-    for (NotificationHandle notification : notifications_) functions_->unref(notification);
-  }
-  notifications_.clear();
+NotificationService::~NotificationService() {
+  for (const auto& [handle, shown] : shown_) Release(shown);
 }
 
 bool NotificationService::InitNotifications(const std::string& appName) {
@@ -92,7 +110,9 @@ bool NotificationService::InitNotifications(const std::string& appName) {
   }
   if (functions_->init == nullptr) return false;
   const std::string name = IsValidUtf8(appName) ? appName : ToUtf8(appName);
-  return functions_->init(name.c_str()) != 0;
+  if (functions_->init(name.c_str()) == 0) return false;
+  AskServerCapabilities();
+  return true;
 }
 
 void NotificationService::ResolveFunctions() {
@@ -107,12 +127,40 @@ void NotificationService::ResolveFunctions() {
   f.setUrgency = LookupFunction<Functions::SetUrgency>(library, "notify_notification_set_urgency");
   f.show = LookupFunction<Functions::Show>(library, "notify_notification_show");
   f.close = LookupFunction<Functions::Close>(library, "notify_notification_close");
-  // From libgobject, which libnotify depends on; without it the objects are
-  // kept to the end of the process.
+  f.getServerCaps = LookupFunction<Functions::GetServerCaps>(library, "notify_get_server_caps");
+  // From GLib and GObject, which libnotify depends on. Without the signal
+  // functions an object is kept until it is closed or the service ends;
+  // without g_object_unref, to the end of the process.
   f.unref = LookupFunction<Functions::Unref>(library, "g_object_unref");
+  f.free = LookupFunction<Functions::Free>(library, "g_free");
+  f.listFreeFull = LookupFunction<Functions::ListFreeFull>(library, "g_list_free_full");
+  f.markupEscape = LookupFunction<Functions::MarkupEscape>(library, "g_markup_escape_text");
+  f.connectData = LookupFunction<Functions::ConnectData>(library, "g_signal_connect_data");
+  f.disconnect = LookupFunction<Functions::Disconnect>(library, "g_signal_handler_disconnect");
+}
+
+void NotificationService::AskServerCapabilities() {
+  const Functions& f = *functions_;
+  if (f.getServerCaps == nullptr) return;
+  Functions::List* caps = f.getServerCaps();
+  for (const Functions::List* cap = caps; cap != nullptr; cap = cap->next) {
+    if (std::strcmp(static_cast<const char*>(cap->data), "body-markup") == 0) bodyMarkup_ = true;
+  }
+  if (caps != nullptr && f.listFreeFull != nullptr && f.free != nullptr) f.listFreeFull(caps, f.free);
 }
 
 bool NotificationService::TakesAttachWidget() const { return functions_->takesWidget; }
+
+std::string NotificationService::BodyText(const std::string& latin1Body) const {
+  const std::string utf8 = ToUtf8(latin1Body);
+  const Functions& f = *functions_;
+  if (!bodyMarkup_ || f.markupEscape == nullptr || f.free == nullptr) return utf8;
+  char* escaped = f.markupEscape(utf8.c_str(), -1);
+  if (escaped == nullptr) return utf8;
+  std::string text = escaped;
+  f.free(escaped);
+  return text;
+}
 
 NotificationHandle NotificationService::ShowNotification(const std::string& summary,
                                                          const std::string& body, int seconds,
@@ -121,35 +169,67 @@ NotificationHandle NotificationService::ShowNotification(const std::string& summ
   const Functions& f = *functions_;
   if (f.newNotification == nullptr) return nullptr;
   const std::string summaryUtf8 = ToUtf8(summary);
-  const std::string bodyUtf8 = ToUtf8(body);
+  const std::string bodyText = BodyText(body);
   const std::string iconUtf8 = ToUtf8(icon);
-  void* notification = nullptr;
+  Shown shown{nullptr, 0};
   if (f.takesWidget) {
-    notification = reinterpret_cast<Functions::NewWithWidget>(f.newNotification)(
-        summaryUtf8.c_str(), bodyUtf8.c_str(), iconUtf8.c_str(), attachWidget);
+    shown.object = reinterpret_cast<Functions::NewWithWidget>(f.newNotification)(
+        summaryUtf8.c_str(), bodyText.c_str(), iconUtf8.c_str(), attachWidget);
   } else {
-    notification = reinterpret_cast<Functions::New>(f.newNotification)(
-        summaryUtf8.c_str(), bodyUtf8.c_str(), iconUtf8.c_str());
+    shown.object = reinterpret_cast<Functions::New>(f.newNotification)(
+        summaryUtf8.c_str(), bodyText.c_str(), iconUtf8.c_str());
   }
-  if (notification == nullptr) return nullptr;
-  notifications_.push_back(notification);
+  if (shown.object == nullptr) return nullptr;
+  // Connected before the bubble is shown, so that no close is missed.
+  if (f.connectData != nullptr) {
+    shown.closedHandler = f.connectData(shown.object, "closed", &OnClosed, this, nullptr, 0);
+  }
 
   // Saturate instead of overflowing for absurd display times.
   const int milliseconds =
       seconds > INT_MAX / 1000 ? INT_MAX : seconds < INT_MIN / 1000 ? INT_MIN : seconds * 1000;
-  if (f.setTimeout != nullptr) f.setTimeout(notification, milliseconds);
-  if (f.setUrgency != nullptr) f.setUrgency(notification, urgency);
-  if (f.show != nullptr) f.show(notification, nullptr);
-  return notification;
+  if (f.setTimeout != nullptr) f.setTimeout(shown.object, milliseconds);
+  if (f.setUrgency != nullptr) f.setUrgency(shown.object, urgency);
+  // A bubble the server did not take (none runs) will never be closed.
+  if (f.show != nullptr && f.show(shown.object, nullptr) == 0) {
+    Release(shown);
+    return nullptr;
+  }
+  shown_.emplace(++lastHandle_, shown);
+  return AsHandle(lastHandle_);
 }
 
 void NotificationService::CloseNotification(NotificationHandle handle) {
-  if (handle == nullptr || functions_->close == nullptr) return;
-  // A pointer this service never handed out is no notification object.
-  if (std::find(notifications_.begin(), notifications_.end(), handle) == notifications_.end()) {
-    return;
+  // A handle of a released bubble, or a pointer this service never handed
+  // out, names nothing.
+  const auto it = shown_.find(reinterpret_cast<std::uintptr_t>(handle));
+  if (it == shown_.end()) return;
+  const Shown shown = it->second;
+  shown_.erase(it);
+  if (functions_->close != nullptr) functions_->close(shown.object, nullptr);
+  Release(shown);
+}
+
+void NotificationService::Release(const Shown& shown) noexcept {
+  const Functions& f = *functions_;
+  if (shown.closedHandler != 0 && f.disconnect != nullptr) {
+    f.disconnect(shown.object, shown.closedHandler);
   }
-  functions_->close(handle, nullptr);
+  if (f.unref != nullptr) f.unref(shown.object);
+}
+
+// libnotify holds its own reference while it emits "closed", so the object
+// may be released from inside the handler.
+void NotificationService::OnClosed(void* object, void* self) {
+  auto* service = static_cast<NotificationService*>(self);
+  for (auto it = service->shown_.begin(); it != service->shown_.end(); ++it) {
+    if (it->second.object == object) {
+      const Shown shown = it->second;
+      service->shown_.erase(it);
+      service->Release(shown);
+      return;
+    }
+  }
 }
 
 }  // namespace orvo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,10 +17,18 @@ namespace orvo {
 // the list opens, or for an operation whose libnotify function did not
 // resolve, every operation does nothing and ShowNotification returns nullptr.
 //
-// Ownership: the service owns every notification object it creates and keeps
-// it until the service itself is destroyed, so a handle a caller stored stays
-// valid for CloseNotification at any later time (also a second time) and is
-// never reused for another bubble. One bubble costs a few hundred bytes.
+// Ownership: the service owns every notification object it creates and
+// keeps it while its bubble is on the screen: it releases the object (and
+// with it the object's subscription to the server's signals) when the
+// bubble is closed through CloseNotification, when the server reports it
+// closed (expired or dismissed) and at the latest with the service. A
+// handle is a serial number, not the object: one a caller kept after its
+// bubble was released is never reused for another bubble, and closing it
+// does nothing.
+//
+// Bodies are plain text. Where the server announces "body-markup" it reads
+// them as markup, so they are sent escaped there ("Simon & Garfunkel" would
+// otherwise give an empty bubble); summaries are never markup.
 class NotificationService : public Notifier {
  public:
   // The sonames tried in order by the default constructor: the two historic
@@ -33,10 +43,11 @@ class NotificationService : public Notifier {
   NotificationService(const NotificationService&) = delete;
   NotificationService& operator=(const NotificationService&) = delete;
 
-  // Opens the first library of the list that loads, resolves its functions
-  // and calls notify_init. Returns notify_init's result, false when no
-  // library loaded. `appName` is sent as it is when it is valid UTF-8 and
-  // converted from ISO-8859-1 otherwise (D-Bus accepts UTF-8 only).
+  // Opens the first library of the list that loads, resolves its functions,
+  // calls notify_init and asks the server once for its capabilities.
+  // Returns notify_init's result, false when no library loaded. `appName` is
+  // sent as it is when it is valid UTF-8 and converted from ISO-8859-1
+  // otherwise (D-Bus accepts UTF-8 only).
   bool InitNotifications(const std::string& appName);
 
   // Texts and icon path are ISO-8859-1. `seconds` becomes the bubble's
@@ -58,15 +69,25 @@ class NotificationService : public Notifier {
   struct LibraryCloser {
     void operator()(void* handle) const noexcept;
   };
+  // A notification object whose bubble may still be on the screen.
+  struct Shown {
+    void* object;
+    unsigned long closedHandler;  // 0: not connected
+  };
 
   void ResolveFunctions();
-  void ReleaseNotifications() noexcept;
+  void AskServerCapabilities();
+  std::string BodyText(const std::string& latin1Body) const;
+  void Release(const Shown& shown) noexcept;
+  static void OnClosed(void* object, void* self);
 
   std::vector<std::string> libraryNames_;
   std::string loadedLibrary_;
   std::unique_ptr<void, LibraryCloser> library_;
   std::unique_ptr<Functions> functions_;
-  std::vector<NotificationHandle> notifications_;
+  bool bodyMarkup_ = false;
+  std::map<std::uintptr_t, Shown> shown_;  // by handle
+  std::uintptr_t lastHandle_ = 0;
 };
 
 }  // namespace orvo

@@ -4,15 +4,20 @@
 // The audio port's fill level is only offered through the port structure.
 #include <xine/audio_out.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <cstdlib>
+#include <ctime>
+#include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "backends/mpc_decoder.h"
+#include "backends/mpc_wav_stream.h"
 #include "base/temporary_file.h"
 
 namespace orvo {
@@ -53,36 +58,64 @@ class AudioPort {
   xine_audio_port_t* port_;
 };
 
-bool IsUnreserved(unsigned char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '/' ||
-         c == '-' || c == '_' || c == '.' || c == '~';
+// A descriptor closed with its owner.
+class FileDescriptor {
+ public:
+  FileDescriptor() = default;
+  ~FileDescriptor() { Reset(-1); }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  void Reset(int fd) {
+    if (fd_ >= 0) close(fd_);
+    fd_ = fd;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+// Opens `path` only when it names a regular file (or a link to one). A pipe,
+// a device or a socket would block an ordinary open, or every read, until
+// some writer appeared; the open itself does not wait (O_NONBLOCK), and the
+// type is checked again on the open file in case the path was swapped in
+// between. -1 for anything else.
+int OpenRegularFile(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return -1;
+  }
+  return fd;
 }
 
-// Unreserved characters stay; everything else is escaped, so that "#" (which
-// starts stream options in an MRL), "%", blanks and quotes reach the file
-// input unchanged.
-std::string FileMrl(const std::string& path) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string absolute = path;
-  if (absolute.empty() || absolute[0] != '/') {
-    char* cwd = getcwd(nullptr, 0);
-    if (cwd != nullptr) {
-      absolute = std::string(cwd) + "/" + path;
-      std::free(cwd);
-    }
-  }
-  std::string mrl = "file://";
-  for (unsigned char c : absolute) {
-    if (IsUnreserved(c)) {
-      mrl += static_cast<char>(c);
-    } else {
-      mrl += '%';
-      mrl += kHex[c >> 4];
-      mrl += kHex[c & 0x0f];
-    }
-  }
-  return mrl;
+// libxine's file input takes a regular file modified within the last ten
+// seconds (its open compares the modification time with time()) for one
+// still being written. A read for the demuxer that comes up short at the end
+// of such a file then waits, twice for a second, for more, and holds the
+// bytes it already has meanwhile. A demuxer reading in large pieces (OGG)
+// reaches the end early in a short song, while the held piece still carries
+// a good part of it: the sound stops once the rest has played and goes on
+// after the wait. Such a file is played from a private copy dated back,
+// which libxine reads as a finished file; the user's file stays untouched.
+// Two seconds of margin cover clocks that tick in between.
+constexpr time_t kGrowingFileSeconds = 10 + 2;
+
+bool LooksBeingWritten(const struct stat& info) {
+  time_t age = std::time(nullptr) - info.st_mtime;
+  return age <= kGrowingFileSeconds && age >= -kGrowingFileSeconds;
 }
+
+// Copying more than this would cost noticeable time and memory in the
+// temporary folder; a larger fresh file plays as it is.
+constexpr off_t kMaxCopySize = off_t{256} << 20;
+
+// libxine opens the file anew through its descriptor's entry in /proc: it
+// reads what was checked, whatever becomes of the path meanwhile.
+std::string DescriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
 // After libxine's end of stream the audio output still has buffers queued and
 // the sound server holds what it was given. Wait at most this long for them.
@@ -104,8 +137,10 @@ class XineMediaEngine::Song {
     if (queue_) xine_event_create_listener_thread(queue_.get(), &Song::OnEvent, this);
   }
   ~Song() {
-    // The listener must be gone before the stream and this object.
+    // The listener must be gone before the stream and this object; the
+    // decoder stops before the stream that reads what it writes.
     queue_.reset();
+    if (decoded_) decoded_->Pause();
     stream_.reset();
   }
   Song(const Song&) = delete;
@@ -113,12 +148,18 @@ class XineMediaEngine::Song {
 
   bool Open(const std::string& path) {
     if (!stream_) return false;
-    std::string file = path;
-    if (MpcDecoder::IsMusepackFile(path)) {
-      if (!MpcDecoder::DecodeFileToTemporaryWav(path, decoded_)) return false;
-      file = decoded_.Path();
+    source_.Reset(OpenRegularFile(path));
+    if (source_.get() < 0) return false;
+    std::string file;
+    if (MpcDecoder::IsMusepackFile(source_.get(), path)) {
+      decoded_ = std::make_unique<MpcWavStream>();
+      if (!decoded_->Start(source_.get())) return false;
+      file = decoded_->ReadPath();
+    } else {
+      file = PlayablePath();
     }
-    opened_ = xine_open(stream_.get(), FileMrl(file).c_str()) != 0 && HasPlayableAudio();
+    opened_ = xine_open(stream_.get(), ("file://" + file).c_str()) != 0 && HasPlayableAudio();
+    if (opened_ && decoded_) decoded_->Resume();
     return opened_;
   }
 
@@ -128,6 +169,7 @@ class XineMediaEngine::Song {
     stopped_ = false;
     drainStarted_ = false;
     drained_ = false;
+    if (decoded_) decoded_->Resume();
     xine_set_param(stream_.get(), XINE_PARAM_SPEED, XINE_SPEED_NORMAL);
     started_ = xine_play(stream_.get(), 0, 0) != 0;
   }
@@ -146,6 +188,14 @@ class XineMediaEngine::Song {
     return 1;
   }
 
+  int LengthMs() {
+    int position = 0;
+    int time = 0;
+    int length = 0;
+    if (!opened_ || xine_get_pos_length(stream_.get(), &position, &time, &length) == 0) return 0;
+    return length > 0 ? length : 0;
+  }
+
   void SetSpeed(int speed) {
     if (opened_) xine_set_param(stream_.get(), XINE_PARAM_SPEED, speed);
   }
@@ -154,6 +204,7 @@ class XineMediaEngine::Song {
     if (!opened_) return;
     stopped_ = true;
     xine_stop(stream_.get());
+    if (decoded_) decoded_->Pause();
   }
 
  private:
@@ -170,6 +221,18 @@ class XineMediaEngine::Song {
     return xine_get_stream_info(stream_.get(), XINE_STREAM_INFO_HAS_AUDIO) != 0 &&
            xine_get_stream_info(stream_.get(), XINE_STREAM_INFO_AUDIO_HANDLED) != 0 &&
            xine_get_stream_info(stream_.get(), XINE_STREAM_INFO_AUDIO_SAMPLERATE) > 0;
+  }
+
+  // What libxine is to open for the regular file open as source_: the file
+  // itself, or a copy of one that looks as if it were still being written.
+  std::string PlayablePath() {
+    struct stat info {};
+    if (fstat(source_.get(), &info) == 0 && LooksBeingWritten(info) &&
+        info.st_size <= kMaxCopySize && copy_.Create()) {
+      if (copy_.CopyFrom(source_.get()) && copy_.DateBack()) return copy_.ReadPath();
+      copy_.Close();
+    }
+    return DescriptorPath(source_.get());
   }
 
   // True once the port has no queued buffers left and the sound server has
@@ -200,7 +263,9 @@ class XineMediaEngine::Song {
   xine_audio_port_t* audio_;
   StreamPtr stream_;
   EventQueuePtr queue_;
-  TemporaryFile decoded_;
+  FileDescriptor source_;
+  std::unique_ptr<MpcWavStream> decoded_;
+  TemporaryFile copy_;
   bool opened_ = false;
   bool started_ = false;
   bool stopped_ = false;
@@ -219,9 +284,6 @@ void XineMediaEngine::Initialise() { EnsureInitialised(); }
 
 bool XineMediaEngine::EnsureInitialised() {
   if (engine_) return true;
-  // libxine's jack output would otherwise start a jack server when no sound
-  // server runs, which takes seconds and leaves a server behind.
-  setenv("JACK_NO_START_SERVER", "1", 0);
   XinePtr xine(xine_new());
   if (!xine) return false;
   xine_init(xine.get());
@@ -262,6 +324,7 @@ void XineMediaEngine::Play(GtkWidget* /*parentWindow: no video window is made*/)
 }
 
 int XineMediaEngine::Status() { return song_ ? song_->Status() : 0; }
+int XineMediaEngine::LengthMs() { return song_ ? song_->LengthMs() : 0; }
 
 void XineMediaEngine::Pause() {
   if (song_) song_->SetSpeed(XINE_SPEED_PAUSE);

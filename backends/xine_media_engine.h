@@ -10,11 +10,15 @@ namespace orvo {
 // video window are opened, so the video area is only remembered. The audio
 // output (the system's default driver) is opened with the first song and kept
 // until Shutdown; each song object owns one stream and its event queue.
-// Musepack files are decoded by MpcDecoder and played from a private
-// temporary WAV file that goes with the song object.
+// Only regular files are loaded; libxine opens them through the descriptor
+// that the check was made on, or a file modified in the last seconds through
+// a private copy (libxine would take it for one still being written and
+// pause in the middle of the song). Musepack files are decoded by a thread of
+// their song object into a nameless temporary WAV file that libxine plays
+// while it is written (MpcWavStream).
 //
 // All calls come from one thread; libxine's event listener thread only sets
-// the song's end flag.
+// the song's end flag, and the decoder thread shares nothing else.
 class XineMediaEngine final : public MediaEngine {
  public:
   XineMediaEngine();
@@ -22,8 +26,8 @@ class XineMediaEngine final : public MediaEngine {
   XineMediaEngine(const XineMediaEngine&) = delete;
   XineMediaEngine& operator=(const XineMediaEngine&) = delete;
 
-  // Also sets JACK_NO_START_SERVER=1 unless it is set, so that probing the
-  // audio drivers never starts a sound server.
+  // The program sets JACK_NO_START_SERVER=1 before (app/main.cpp), so that
+  // probing the audio drivers never starts a sound server.
   void Initialise() override;
   bool IsLoaded() const override;
   void Release() override;
@@ -34,6 +38,7 @@ class XineMediaEngine final : public MediaEngine {
   // output has played out what it holds, so that releasing it then loses no
   // sound.
   int Status() override;
+  int LengthMs() override;
   void Pause() override;
   void Resume() override;
   void Stop() override;

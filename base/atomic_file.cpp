@@ -1,13 +1,18 @@
 #include "base/atomic_file.h"
 
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <new>
 #include <random>
 #include <vector>
+
+#include "base/write_all.h"
 
 namespace orvo {
 namespace {
@@ -54,18 +59,6 @@ bool FolderIsWritable(const std::string& folder) {
          ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
-bool WriteAll(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t n = ::write(fd, content.data(), content.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    content.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
 // Opens a new, unused file beside `target` (mode 0666 less the umask, like
 // any file this process creates). Returns -1 when the folder refuses it.
 int CreateTemporaryBeside(const std::string& target, std::string* tempPath) {
@@ -109,7 +102,7 @@ bool WriteReplacing(const std::string& path, std::string_view content, bool mayC
     }
     ok = ::fchmod(temp.get(), old.st_mode & 07777) == 0;
   }
-  ok = ok && WriteAll(temp.get(), content) && ::fsync(temp.get()) == 0;
+  ok = ok && WriteAll(temp.get(), content.data(), content.size()) && ::fsync(temp.get()) == 0;
   ok = temp.closeChecked() && ok;
   ok = ok && ::rename(tempPath.c_str(), target.c_str()) == 0;
   if (!ok) {
@@ -170,6 +163,34 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content) {
   return WriteReplacing(path, content, false);
 }
 
+namespace {
+
+// The content of the open regular file `fd` of `size` bytes (as fstat saw
+// it), or nothing. Files in /proc report 0 and files may grow meanwhile, so
+// the bound holds for what is read, not only for the size.
+std::optional<std::string> ReadBounded(int fd, off_t size) {
+  if (size < 0 || static_cast<uint64_t>(size) > kMaxReadBytes) return std::nullopt;
+  try {
+    std::string content;
+    content.reserve(static_cast<size_t>(size));
+    char chunk[65536];
+    for (;;) {
+      const ssize_t n = ::read(fd, chunk, sizeof chunk);
+      if (n == 0) return content;
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return std::nullopt;
+      }
+      if (content.size() + static_cast<size_t>(n) > kMaxReadBytes) return std::nullopt;
+      content.append(chunk, static_cast<size_t>(n));
+    }
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
 std::optional<std::string> ReadRegularFile(const std::string& path, bool* writable) {
   if (writable) *writable = false;
   int raw = -1;
@@ -180,23 +201,12 @@ std::optional<std::string> ReadRegularFile(const std::string& path, bool* writab
   if (raw < 0) raw = ::open(path.c_str(), O_RDONLY | kOpenFlags);
   FileDescriptor fd(raw);
   struct stat st {};
-  if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-    if (writable) *writable = false;
-    return std::nullopt;
+  std::optional<std::string> content;
+  if (fd.valid() && ::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode)) {
+    content = ReadBounded(fd.get(), st.st_size);
   }
-  std::string content;
-  content.reserve(static_cast<size_t>(st.st_size));
-  char chunk[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      if (writable) *writable = false;
-      return std::nullopt;
-    }
-    content.append(chunk, static_cast<size_t>(n));
-  }
+  // Writing back what could not be read would lose the file's content.
+  if (!content && writable) *writable = false;
   return content;
 }
 

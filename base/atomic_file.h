@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,11 +36,19 @@ bool CanWriteExistingFile(const std::string& path);
 // that points to a missing file). Gives `path` itself for a link loop.
 std::string ResolveLinks(const std::string& path);
 
+// The most ReadRegularFile reads. Playlists, preferences and skin
+// descriptions are text of a few kilobytes; a playlist of a hundred
+// thousand songs stays under 20 MiB. Anything larger is no such file (a
+// disc image renamed, a sparse file of a terabyte), and reserving memory
+// for it would end the program.
+inline constexpr std::size_t kMaxReadBytes = 64u << 20;
+
 // The whole content of the regular file at `path`, or nothing when it cannot
 // be opened or read. Devices, FIFOs and folders count as unreadable, so that
-// reading never blocks or runs forever. With `writable` set, the file is
-// first tried for reading and writing and *writable tells whether that
-// worked.
+// reading never blocks or runs forever, and so does a file of more than
+// kMaxReadBytes (also one that grows past it while being read) or one whose
+// content does not fit in memory. With `writable` set, the file is first
+// tried for reading and writing and *writable tells whether that worked.
 std::optional<std::string> ReadRegularFile(const std::string& path, bool* writable = nullptr);
 
 }  // namespace orvo

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <new>
 #include <optional>
 
 #include "base/ascii.h"
@@ -250,7 +251,16 @@ bool IniFile::open(const std::string& path) {
     state_->utf8 = true;
     text.remove_prefix(kByteOrderMark.size());
   }
-  state_->lines = ParseIni(text);
+  try {
+    state_->lines = ParseIni(text);
+  } catch (const std::bad_alloc&) {
+    // More lines than memory takes (the read is bounded, a line is not):
+    // read like an unreadable file, and never written back, which would
+    // keep only what this run writes.
+    state_->lines.clear();
+    state_->access = Access::ReadOnly;
+    return false;
+  }
   return true;
 }
 

@@ -4,8 +4,10 @@
 
 namespace orvo {
 
-// A private file (mode 600) in $TMPDIR, or /tmp when that is unset, that is
-// removed when its owner goes. Used for decoded audio handed to the player.
+// A private file (mode 600) without a name in $TMPDIR, or /tmp when that is
+// unset. Having no name, it goes with its last descriptor, however the
+// program ends: nothing is left behind even when the player is killed. Other
+// code (libxine) opens it anew through ReadPath.
 class TemporaryFile {
  public:
   TemporaryFile() = default;
@@ -15,19 +17,24 @@ class TemporaryFile {
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-  // Creates a new file named "orvo-XXXXXX<suffix>"; false (and nothing
-  // created) on failure. Replaces (and removes) any file held before.
-  bool Create(const std::string& suffix);
+  // Creates a new, empty file; false (and nothing created) on failure.
+  // Replaces any file held before.
+  bool Create();
   bool IsOpen() const { return fd_ >= 0; }
-  const std::string& Path() const { return path_; }
   // Open for reading and writing until Close or destruction.
   int Descriptor() const { return fd_; }
-  // Closes the descriptor; the file stays until Remove or destruction.
-  bool Close();
-  void Remove();
+  // "/proc/self/fd/N": opens this file anew while it is held; empty when
+  // none is.
+  std::string ReadPath() const;
+  // Appends the whole content of the regular file open as `from`, read from
+  // its start without moving its offset. False when reading or writing fails.
+  bool CopyFrom(int from);
+  // Sets the modification time a day back.
+  bool DateBack();
+  // Closes the descriptor, and with it the file.
+  void Close();
 
  private:
-  std::string path_;
   int fd_ = -1;
 };
 

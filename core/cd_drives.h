@@ -17,9 +17,11 @@ class CdDrives {
   virtual void SelectDrive(int i) = 0;
   // The current drive's system name.
   virtual std::string DriveName() const = 0;
-  // Audio tracks in the current drive's table of contents; 0 without a disc.
+  // Audio tracks in the current drive's table of contents; 0 without a
+  // disc or on a disc of data only.
   virtual int TrackCount() const = 0;
-  // Plays audio tracks first..last (1-based, inclusive) on the current drive.
+  // Plays audio tracks first..last (1-based among the audio tracks,
+  // inclusive) on the current drive.
   virtual void PlayTracks(int first, int last) = 0;
 };
 

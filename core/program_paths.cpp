@@ -14,6 +14,11 @@ ProgramPaths ProgramPaths::FromProgramPath(const std::string& path) {
   return paths;
 }
 
+std::string ResolveProgramFile(const std::string& name, const std::string& programDirectory) {
+  if (name.empty() || name.find('/') != std::string::npos) return name;
+  return programDirectory + name;
+}
+
 ProgramPaths ProgramPaths::FromRunningProgram() {
   // readlink does not terminate its result and truncates silently, so grow
   // the buffer until the whole target fits.

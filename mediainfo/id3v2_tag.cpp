@@ -139,8 +139,7 @@ size_t Id3v2TagSize(const uint8_t* data, size_t size) {
   const size_t body = (size_t{data[6]} << 21) | (size_t{data[7]} << 14) |
                       (size_t{data[8]} << 7) | size_t{data[9]};
   const size_t footer = (data[5] & 0x10) ? kHeaderSize : 0;
-  const size_t total = kHeaderSize + body + footer;
-  return total <= size ? total : 0;
+  return kHeaderSize + body + footer;
 }
 
 }  // namespace orvo

@@ -17,9 +17,10 @@ struct SongInfo;
 // bytes past the end of the file read as zero, so every walk ends.
 void ReadId3v2(ByteSource& source, SongInfo& info);
 
-// Size of an ID3v2 tag at the start of `data` (header, body and footer) when
-// all of it lies within `size` bytes; 0 without a valid tag (no "ID3", or a
-// size that is not synchsafe). Lets other readers skip the tag.
+// The size an ID3v2 tag header at the start of `data` claims for the whole
+// tag (header, body and footer), which may reach beyond the `size` bytes at
+// hand; 0 without a valid header (no "ID3", or a size that is not
+// synchsafe). Lets other readers skip the tag.
 size_t Id3v2TagSize(const uint8_t* data, size_t size);
 
 }  // namespace orvo

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/settings.h"
-#include "core/media_engine.h"
-#include "playlist/path_list.h"
-#include "core/player_view.h"
 #include "base/latin1.h"
+#include "core/media_engine.h"
+#include "core/player_view.h"
+#include "core/settings.h"
+#include "playlist/path_list.h"
 
 namespace orvo {
 
@@ -92,6 +92,9 @@ NotificationHandle NowPlaying::PresentSong(const std::string& path) {
       notifier_.ShowNotification("Now playing song " + position, description + "\n",
                                  kSongBubbleSeconds, kNormalUrgency, nullptr, kNotificationIcon);
   view_.SetTooltip("Current Song: " + position + "\n" + description);
+  if (observer_ != nullptr) {
+    observer_->SongStarted(static_cast<std::size_t>(playlist_.index()), path);
+  }
   return bubble;
 }
 
@@ -106,6 +109,11 @@ void NowPlaying::TogglePause() {
     engine_.Resume();
     view_.SetDisplayText(pausedText_);
   }
+  ReportPlaybackChange();
+}
+
+void NowPlaying::ReportPlaybackChange() {
+  if (observer_ != nullptr) observer_->PlaybackChanged();
 }
 
 void NowPlaying::EnsureTitleTimer() {
@@ -146,6 +154,7 @@ void NowPlaying::AnnouncePlaylistEnd() {
   notifier_.ShowNotification("current Playlist", "the current Playlist is finished....",
                              kPlaylistEndBubbleSeconds, kNormalUrgency, nullptr, kNotificationIcon);
   engine_.Release();
+  ReportPlaybackChange();
   playbackEnded_ = false;
   timerActive_ = false;
 }

@@ -3,8 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "core/notifier.h"
 #include "core/event_loop.h"
+#include "core/media_controls.h"
+#include "core/notifier.h"
 
 namespace orvo {
 
@@ -61,6 +62,13 @@ class NowPlaying {
 
   const std::string& pausedText() const { return pausedText_; }
 
+  // Who hears of each song start and each change of its state (nullptr:
+  // nobody). It must outlive this object or be replaced first.
+  void SetObserver(PlaybackObserver* observer) { observer_ = observer; }
+  // Tells the observer that the song ended, was let go or stopped; for the
+  // sequencer, which sees those where this object does not.
+  void ReportPlaybackChange();
+
  private:
   void ShowFileName();
   void AnnouncePlaylistEnd();
@@ -72,6 +80,7 @@ class NowPlaying {
   PlayerView& view_;
   Notifier& notifier_;
   Describer describe_;
+  PlaybackObserver* observer_ = nullptr;
 
   std::string pausedText_;
   EventLoop::TimerId timer_ = 0;

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <ostream>
 
-#include "core/message_dialogs.h"
-#include "core/settings.h"
 #include "core/media_engine.h"
+#include "core/message_dialogs.h"
+#include "core/player_view.h"
+#include "core/settings.h"
 #include "playback/now_playing.h"
 #include "playlist/path_list.h"
-#include "core/player_view.h"
 
 namespace orvo {
 
@@ -48,7 +48,10 @@ class Playback::PassScope {
     if (playback_.passDepth_++ == 0) playback_.nowPlaying_.PlaybackStarted();
   }
   ~PassScope() {
-    if (--playback_.passDepth_ == 0) playback_.nowPlaying_.PlaybackEnded();
+    if (--playback_.passDepth_ == 0) {
+      playback_.stopRequested_ = false;
+      playback_.nowPlaying_.PlaybackEnded();
+    }
   }
   PassScope(const PassScope&) = delete;
   PassScope& operator=(const PassScope&) = delete;
@@ -95,7 +98,8 @@ Playback::Playback(CurrentPlaylist& playlist, Settings& settings, MediaEngine& e
       diagnostics_(diagnostics) {}
 
 bool Playback::StartPlayback() {
-  if (playlist_.empty()) return false;
+  if (playlist_.empty() || waitDepth_ >= kMaxNestedWaits) return false;
+  stopRequested_ = false;
   PassScope scope(*this);
   do {
     nowPlaying_.EnsureTitleTimer();
@@ -123,6 +127,7 @@ Playback::Pass Playback::TryEntry() {
   // A copy: playing may empty the entry or change the list under us.
   const std::string path = playlist_.current();
   if (!IsPlayableFile(path) || !PlaySong(path)) ++failedStarts_;
+  if (stopRequested_) return Pass::kStopped;
 
   // The count is read anew: entries can be added or emptied during a song.
   // A list cleared meanwhile ends playback; a pass over nothing would repeat
@@ -140,7 +145,10 @@ Playback::Pass Playback::TryEntry() {
 bool Playback::PlaySong(const std::string& requested) {
   // The caller's string may be the very entry that a refusal empties.
   const std::string path = requested;
-  if (engine_.IsLoaded()) engine_.Release();
+  if (engine_.IsLoaded()) {
+    engine_.Release();
+    nowPlaying_.ReportPlaybackChange();
+  }
 
   if (HasByteAbove126(path)) {
     RefuseSong();
@@ -161,8 +169,16 @@ bool Playback::PlaySong(const std::string& requested) {
 
   CloseSongNotification();
   nowPlayingNotification_ = nowPlaying_.PresentSong(path);
-  WaitForSongEnd();
+  if (waitDepth_ < kMaxNestedWaits) WaitForSongEnd();
+  nowPlaying_.ReportPlaybackChange();
   return true;
+}
+
+void Playback::Stop() {
+  if (passDepth_ > 0) stopRequested_ = true;
+  if (engine_.IsLoaded()) engine_.Release();
+  view_.SetDisplayText(kPlayerTitle);
+  nowPlaying_.ReportPlaybackChange();
 }
 
 void Playback::RefuseSong() {

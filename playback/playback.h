@@ -4,8 +4,8 @@
 #include <random>
 #include <string>
 
-#include "core/notifier.h"
 #include "core/event_loop.h"
+#include "core/notifier.h"
 
 namespace orvo {
 
@@ -38,6 +38,13 @@ class Playback {
   // have missed, and each one costs the X server a full repaint of the
   // translucent skin.
   static constexpr int kRedrawIntervalMs = 1000;
+  // How many songs may wait inside each other. Each press of play or of a
+  // cursor button during a song waits for its own song inside the waiting
+  // one, so a key held on a focused button would grow the stack until it
+  // overflows. Beyond this depth a cursor button's song replaces the
+  // innermost one (which then waits for it, as it would after the nested
+  // wait had ended) and the play button is ignored.
+  static constexpr int kMaxNestedWaits = 32;
 
   // Every reference must outlive this object. `settings.repeat` may be
   // switched off in memory (a single unplayable entry must not loop).
@@ -50,12 +57,22 @@ class Playback {
   // Plays passes over the playlist. True when the playlist was played to its
   // end (without repeat after one pass; with repeat it does not return while
   // playback goes on); false for an empty playlist or when the failure
-  // warning stopped playback.
+  // warning stopped playback, and at once when kMaxNestedWaits songs are
+  // waiting already.
   bool StartPlayback();
 
   // Plays `path`, which must be the path of the playlist's cursor entry, and
-  // waits until it has ended. False only when the engine could not load it.
+  // waits until it has ended (with kMaxNestedWaits songs waiting already,
+  // the innermost of them waits for it). False only when the engine could
+  // not load it.
   bool PlaySong(const std::string& path);
+
+  // Ends every running pass and lets the song go, the way the end of the
+  // playlist does but without its bubble: the display shows the player's
+  // title and nothing plays until the next start. The passes end as soon as
+  // their waiting song gets control back; a start in the meantime cancels
+  // the stop.
+  void Stop();
 
   int failedStarts() const { return failedStarts_; }
   NotificationHandle nowPlayingNotification() const { return nowPlayingNotification_; }
@@ -89,6 +106,7 @@ class Playback {
   int failedStarts_ = 0;
   NotificationHandle nowPlayingNotification_ = nullptr;
   int passDepth_ = 0;
+  bool stopRequested_ = false;
   int waitDepth_ = 0;
   EventLoop::TimerId redrawTimer_ = 0;
 };

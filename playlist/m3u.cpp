@@ -1,5 +1,6 @@
 #include "playlist/m3u.h"
 
+#include <new>
 #include <optional>
 
 #include "base/atomic_file.h"
@@ -25,7 +26,13 @@ std::vector<std::string> ParseM3u(std::string_view text) {
 bool ReadM3u(const std::string& path, PathList& list) {
   const std::optional<std::string> content = ReadRegularFile(path);
   if (!content) return false;
-  for (const std::string& entry : ParseM3u(*content)) list.append(entry);
+  // Within the read bound a file can still hold more lines than memory
+  // takes (millions of one-byte lines); it then counts as unreadable.
+  try {
+    list.append(ParseM3u(*content));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   return true;
 }
 

@@ -1,6 +1,8 @@
 #include "playlist/path_list.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "base/ascii.h"
 
@@ -12,6 +14,12 @@ namespace {
 void PathList::clear() {
   paths_.clear();
   cursor_ = kNone;
+}
+
+void PathList::append(std::vector<std::string> paths) {
+  // Only the reserve may throw; moving strings into reserved room does not.
+  paths_.reserve(paths_.size() + paths.size());
+  std::move(paths.begin(), paths.end(), std::back_inserter(paths_));
 }
 
 void PathList::add(const std::string& path) {

@@ -38,6 +38,8 @@ class PathList {
   void sort();
   // Appends at the end without moving the cursor.
   void append(const std::string& path) { paths_.push_back(path); }
+  // Appends every path, or none when memory runs out (std::bad_alloc).
+  void append(std::vector<std::string> paths);
 
   const std::vector<std::string>& paths() const { return paths_; }
   const std::string& at(std::size_t i) const { return paths_[i]; }

@@ -14,7 +14,7 @@ PACKAGES=(
   xvfb xdotool x11-utils x11-xserver-utils xauth dbus dbus-x11 pulseaudio pulseaudio-utils
   trayer openbox xcompmgr imagemagick python3 python3-gi gir1.2-glib-2.0 python3-xlib
   libatk-adaptor libgail-common python3-pyatspi gir1.2-atspi-2.0 at-spi2-core
-  gnome-icon-theme desktop-file-utils procps psmisc
+  gnome-icon-theme desktop-file-utils procps psmisc playerctl
 )
 
 missing=()

@@ -35,7 +35,7 @@ TEST(XineMediaEngine, Play_EachFile_SoundsItsWholeToneOrNothing) {
   };
   TemporaryFile wav;  // an SV6 stream, which is not decoded, and so fails instead of giving nothing
   const auto* sv6 = reinterpret_cast<const uint8_t*>("MP+\x06 an SV6 stream");
-  EXPECT_FALSE(wav.Create(".wav") && MpcDecoder::DecodeToWav(sv6, 20, wav.Descriptor()));
+  EXPECT_FALSE(wav.Create() && MpcDecoder::DecodeToWav(sv6, 20, wav.Descriptor()));
   BackgroundEngine engine(std::make_unique<XineMediaEngine>());
   engine.Initialise();
   for (const auto& [path, hertz] : rows) {

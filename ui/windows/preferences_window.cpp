@@ -1,16 +1,21 @@
 #include "ui/windows/preferences_window.h"
 
 #include <gtk/gtk.h>
+#include <locale.h>
+#include <string.h>
 
+#include <cstring>
+
+#include "base/file_name.h"
+#include "base/folder_listing.h"
+#include "base/latin1.h"
+#include "core/message_dialogs.h"
 #include "core/program_paths.h"
 #include "core/settings.h"
 #include "playlist/path_list.h"
 #include "ui/fixed_layout.h"
-#include "base/folder_listing.h"
 #include "ui/windows/nested_loop.h"
-#include "base/file_name.h"
 #include "ui/windows/speed_field.h"
-#include "base/latin1.h"
 
 namespace orvo {
 namespace {
@@ -23,6 +28,20 @@ struct ControlEntry {
   Geometry where;
   bool Settings::*setting;  // the on/off setting a check box shows and edits
 };
+
+// Shown when the program could not be started with the new skin: the
+// program's path and the system's reason.
+constexpr const char* kRestartFailed = "Could not start %s with the new skin: %s";
+
+// The system's reason in its untranslated form: a translation may hold
+// characters the 8-bit dialog text cannot carry.
+std::string ReasonText(int error) {
+  const locale_t untranslated = newlocale(LC_ALL_MASK, "C", locale_t{});
+  if (untranslated == locale_t{}) return std::strerror(error);
+  std::string text = strerror_l(error, untranslated);
+  freelocale(untranslated);
+  return text;
+}
 
 constexpr int kWindowWidth = 440;
 constexpr int kWindowHeight = 420;
@@ -214,6 +233,7 @@ void PreferencesWindow::SetSpeedSensitive(bool on) {
 
 bool PreferencesWindow::Close() {
   bool skinChanged = false;
+  const std::string skinInUse = context_.skinFile;
   if (window_ != nullptr) {
     Settings& settings = context_.settings;
     settings.cycle_time = ParseSpeedField(gtk_entry_get_text(GTK_ENTRY(controls_[kSpeed])));
@@ -232,16 +252,28 @@ bool PreferencesWindow::Close() {
     window_ = nullptr;
     gtk_widget_destroy(window);
   }
-  if (skinChanged && restart_) {
-    std::vector<std::string> arguments;
-    if (!context_.playlist.filePath.empty()) arguments.push_back(context_.playlist.filePath);
-    arguments.push_back(context_.skinFile);
-    restart_(arguments, context_.paths.programDirectory);
-  }
+  if (skinChanged && restart_) Restart(skinInUse);
   // Reached after a change of skin only when the restart failed (or was
   // only recorded): the player carries on with its old skin.
   aside_.Restore();
   return !skinChanged;
+}
+
+void PreferencesWindow::Restart(const std::string& skinInUse) {
+  std::vector<std::string> arguments;
+  // The new program starts in the program's folder, where a relative path
+  // would name another file.
+  if (!context_.playlist.filePath.empty()) {
+    arguments.push_back(AbsolutePath(context_.playlist.filePath));
+  }
+  arguments.push_back(context_.skinFile);
+  const int error = restart_(arguments, context_.paths.programDirectory);
+  if (error == 0) return;
+  // The player keeps the old skin, whose file keeps receiving the position.
+  context_.skinFile = skinInUse;
+  aside_.Restore();
+  context_.dialogs.ShowMessageDialog(kRestartFailed, kMessageError, kButtonsOk,
+                                     context_.paths.programPath, ReasonText(error));
 }
 
 void PreferencesWindow::OnToggled(GtkToggleButton*, gpointer binding) {

@@ -23,7 +23,7 @@ namespace orvo {
 // overwritten by the first one's when that closes.
 //
 //   PreferencesWindow preferences(context, [&](const auto& arguments, const auto& folder) {
-//     RestartProcess(paths.programPath, arguments, folder);
+//     return RestartProcess(paths.programPath, arguments, folder);
 //   });
 //   preferences.Open();
 class PreferencesWindow {
@@ -61,6 +61,9 @@ class PreferencesWindow {
   bool IsChecked(int control) const;
   void SetSpeedSensitive(bool on);
   bool Close();
+  // Restarts with the chosen skin; when that fails, says why and goes back
+  // to `skinInUse`.
+  void Restart(const std::string& skinInUse);
   void Finish();
 
   static void OnToggled(GtkToggleButton* box, gpointer binding);
