@@ -45,7 +45,7 @@ class MediaControls(unittest.TestCase):
         self.addCleanup(music.cleanup)
         first, second = (e2e.tone(music.name, name, hertz, 20)
                          for name, hertz in (("first.mp3", 500), ("second.wav", 700)))
-        subprocess.run([b"id3v2", b"-a", b"Caf\xe9 Band", b"-t", b"First Song", b"-A", b"Album",
+        subprocess.run([b"id3v2", b"-a", b"Caf\xe9 & Band", b"-t", b"First <Song>", b"-A", b"Album",
                         first.encode()], check=True)
         for song in (first, second):
             e2e.date_back(song)
@@ -58,15 +58,23 @@ class MediaControls(unittest.TestCase):
         self.addCleanup(monitor.wait)
         self.addCleanup(monitor.terminate)
         e2e.until(lambda: os.fstat(signals.fileno()).st_size)  # listening
+        # A notification server that parses markup in bodies takes over from the recorder.
+        ready = os.path.join(music.name, "ready")
+        server = subprocess.Popen(["/usr/bin/python3", e2e.RECORDER, os.environ["ORVO_TEST_NOTIFY_LOG"],
+                                   ready, "--capabilities", "body,body-markup", "--replace"])
+        self.addCleanup(server.wait)
+        self.addCleanup(server.terminate)
+        self.assertTrue(e2e.until(lambda: os.path.exists(ready)))
         recording = e2e.Recording()
         player.start("songs.m3u")
         pid = player.process.pid
         self.assertTrue(e2e.until(song_bubbles), player.output())
+        self.assertEqual(e2e.bubbles()[-1]["body"], "Caf\xe9 &amp; Band \nFirst &lt;Song&gt; \nAlbum \n")
         self.assertEqual(ask("playerctl", "-l"), "orvo_m")
         # The tag's Latin-1 artist arrives as UTF-8.
         self.assertEqual(playerctl("metadata", "--format",
                                    "{{xesam:title}}|{{xesam:artist}}|{{xesam:album}}|{{xesam:url}}"),
-                         f"First Song|Caf\u00e9 Band|Album|file://{first}")
+                         f"First <Song>|Caf\u00e9 & Band|Album|file://{first}")
 
         playerctl("next")
         self.assertTrue(e2e.until(lambda: len(song_bubbles()) == 2), player.output())
@@ -105,7 +113,7 @@ class MediaControls(unittest.TestCase):
         self.assertEqual(heard[-2:], [700, 500], tones)
         # Each change was announced on the bus as it happened.
         signals.seek(0)
-        changes = ['"second.wav"', '"Paused"', '"Playing"', '"First Song"', '"Stopped"', '"Playing"']
+        changes = ['"second.wav"', '"Paused"', '"Playing"', '"First <Song>"', '"Stopped"', '"Playing"']
         self.assertRegex(signals.read().decode(), re.compile(".*".join(changes), re.S))
 
     def test_without_its_bus_name_the_player_plays_on_and_says_so_once(self):

@@ -21,7 +21,7 @@ class Playback(unittest.TestCase):
         songs = [e2e.tone(music.name, name, hertz) for name, hertz in
                  (("tagged.mp3", 440), ("b.ogg", 550), ("plain & simple.wav", 660), ("d.MPC", 880))]
         # A Latin-1 artist, as ID3v1/ID3v2.3 tags hold it.
-        subprocess.run([b"id3v2", b"-a", b"Caf\xe9 Band", b"-t", b"First Song", b"-A", b"Album",
+        subprocess.run([b"id3v2", b"-a", b"Caf\xe9 & Band", b"-t", b"First Song", b"-A", b"Album",
                         songs[0].encode()], check=True)
         for song in songs:
             e2e.date_back(song)
@@ -42,7 +42,7 @@ class Playback(unittest.TestCase):
         shown = e2e.bubbles()
         self.assertEqual(texts(shown), [
             ("current Playlist", "there are  4 files in the current Playlist", 5000),
-            ("Now playing song 1 of 4", "Caf\xe9 Band \nFirst Song \nAlbum \n", 8000),
+            ("Now playing song 1 of 4", "Caf\xe9 & Band \nFirst Song \nAlbum \n", 8000),
             ("Now playing song 2 of 4", songs[1] + "\n", 8000),
             ("Now playing song 3 of 4", music.name + "/plain + simple.wav\n", 8000),
             ("Now playing song 4 of 4", songs[3] + "\n", 8000),

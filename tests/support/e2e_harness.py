@@ -19,6 +19,7 @@ from Xlib import X, display, protocol
 ICON = "/usr/share/icons/gnome/scalable/mimetypes/audio-x-generic.svg"
 PLAYER = "Orvo M "
 RATE = 44100
+RECORDER = os.path.join(os.path.dirname(__file__), "../../scripts/notify-recorder.py")
 BUTTONS = (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TOGGLE_BUTTON, pyatspi.ROLE_CHECK_BOX)
 _x = display.Display()
 
