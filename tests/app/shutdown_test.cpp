@@ -28,6 +28,7 @@ class CountingEngine : public MediaEngine {
   void SetVideoArea(int, int, int, int) override {}
   void Play(GtkWidget*) override {}
   int Status() override { return loaded ? 1 : 0; }
+  void SetEndListener(std::function<void()>) override {}
   void Pause() override {}
   void Resume() override {}
   void Stop() override { ++stops; }

@@ -1,6 +1,8 @@
 #include <glib.h>
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "backends/glib_event_loop.h"
 
 namespace orvo {
@@ -64,6 +66,22 @@ TEST(GlibEventLoop, NestedIterate_RunsOtherTimersButNotTheRunningOne) {
   for (int i = 0; i < kTurns && inner < 3; ++i) loop.Iterate(50);
   EXPECT_EQ(inner, 3);
   EXPECT_EQ(deepest, 1);
+}
+
+// A wait without limit ends when another thread wakes the loop (the player's
+// wait for a song's end), not when the watchdog timer far later fires.
+TEST(GlibEventLoop, Wake_FromAnotherThreadEndsUnlimitedWait) {
+  GlibEventLoop loop;
+  bool watchdog = false;
+  const EventLoop::TimerId timer = loop.AddTimer(10000, [&] { return !(watchdog = true); });
+  std::thread waker([&loop] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    loop.Wake();
+  });
+  loop.Iterate(EventLoop::kNoTimeout);
+  waker.join();
+  EXPECT_FALSE(watchdog);
+  loop.RemoveTimer(timer);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -140,6 +141,8 @@ TEST_P(XineMediaEngineFormatTest, Play_ThreeSecondSong_SoundsItsToneForThreeSeco
   }
   AudioCapture capture;
   ASSERT_TRUE(capture.Start());
+  std::atomic<int> ends{0};
+  engine_.SetEndListener([&ends] { ++ends; });
 
   ASSERT_TRUE(engine_.Load(song));
   engine_.SetVideoArea(150, 150, 0, 0);
@@ -147,6 +150,7 @@ TEST_P(XineMediaEngineFormatTest, Play_ThreeSecondSong_SoundsItsToneForThreeSeco
   EXPECT_EQ(engine_.Status(), 1);
   ASSERT_TRUE(WaitForEnd(engine_));
   engine_.Release();
+  EXPECT_EQ(ends, 1) << "the end is told once, so that the player need not poll";
   std::this_thread::sleep_for(milliseconds(300));
   capture.Stop();
 

@@ -94,6 +94,15 @@ void ScriptedEngine::Play(GtkWidget* parentWindow) {
   startedAt_ = clock_.now();
   pausedAt_ = -1;
   pausedTotal_ = 0;
+  ArmEnd();
+}
+
+void ScriptedEngine::ArmEnd() {
+  const int start = ++started_;
+  if (!ended_) return;
+  clock_.At(EndTime(), [this, start] {
+    if (start == started_ && playing_ && !stopped_ && Status() == 0) ended_();
+  });
 }
 
 long ScriptedEngine::EndTime() const {
@@ -118,6 +127,7 @@ void ScriptedEngine::Resume() {
   if (pausedAt_ < 0) return;
   pausedTotal_ += clock_.now() - pausedAt_;
   pausedAt_ = -1;
+  ArmEnd();
 }
 
 void ScriptedEngine::Stop() {

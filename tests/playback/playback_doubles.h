@@ -29,6 +29,8 @@ class VirtualLoop : public EventLoop {
  public:
   long now() const { return now_; }
   void Iterate(int maxWaitMs) override;
+  // Virtual time has no other thread: an engine's end is a timer of its own.
+  void Wake() override {}
   TimerId AddTimer(int periodMs, std::function<bool()> tick) override;
   void RemoveTimer(TimerId id) override;
 
@@ -63,10 +65,12 @@ class VirtualLoop : public EventLoop {
 };
 
 // Songs of given lengths in the loop's virtual time; pauses stop the clock.
+// With an end listener, each started song's end is a timer of the loop that
+// tells it, as the real engine's thread does.
 class ScriptedEngine : public MediaEngine {
  public:
   static constexpr long kDefaultLengthMs = 1000;
-  explicit ScriptedEngine(const VirtualLoop& clock) : clock_(clock) {}
+  explicit ScriptedEngine(VirtualLoop& clock) : clock_(clock) {}
 
   void SetLength(const std::string& path, long lengthMs) { lengths_[path] = lengthMs; }
   void FailLoad(const std::string& path) { failing_[path] = true; }
@@ -78,6 +82,7 @@ class ScriptedEngine : public MediaEngine {
   void SetVideoArea(int x, int y, int width, int height) override;
   void Play(GtkWidget* parentWindow) override;
   int Status() override;
+  void SetEndListener(std::function<void()> ended) override { ended_ = std::move(ended); }
   void Pause() override;
   void Resume() override;
   void Stop() override;
@@ -89,7 +94,11 @@ class ScriptedEngine : public MediaEngine {
   long EndTime() const;
 
  private:
-  const VirtualLoop& clock_;
+  void ArmEnd();
+
+  VirtualLoop& clock_;
+  std::function<void()> ended_;
+  int started_ = 0;  // starts and resumes so far: an end armed before is void
   std::map<std::string, long> lengths_;
   std::map<std::string, bool> failing_;
   bool loaded_ = false;
@@ -106,14 +115,12 @@ class RecordingView : public PlayerView {
   void SetDisplayText(const std::string& utf8) override;
   std::string DisplayText() const override { return display; }
   void SetTooltip(const std::string& latin1) override { tooltip = latin1; }
-  void QueueRedraw() override { ++redraws; }
   GtkWidget* WindowWidget() override { return reinterpret_cast<GtkWidget*>(&widget_); }
   GtkWidget* NotificationAnchor() override { return nullptr; }
 
   std::string display;
   std::vector<std::string> displayHistory;
   std::string tooltip;
-  int redraws = 0;
 
  private:
   int widget_ = 0;

@@ -27,7 +27,6 @@ class AnchorView : public PlayerView {
   void SetDisplayText(const std::string&) override {}
   std::string DisplayText() const override { return {}; }
   void SetTooltip(const std::string&) override {}
-  void QueueRedraw() override {}
   GtkWidget* WindowWidget() override { return nullptr; }
   GtkWidget* NotificationAnchor() override { return reinterpret_cast<GtkWidget*>(&anchor); }
   int anchor = 0;
