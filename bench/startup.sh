@@ -8,6 +8,8 @@
 #   Orvo_M   the player (bin/Orvo_M SKIN.ini), and its window build alone
 #            (bench/player_window_start, without playback, settings or
 #            notifications)
+#   baseline another Orvo_M to compare with, when ORVO_BENCH_BASELINE names
+#            one (it finds its skin beside itself)
 # Medians of many repetitions with their spread (lowest-highest), and the
 # ratios of the medians. Then the instructions each executes until its window
 # is mapped (callgrind; every thread, and the GUI thread alone), which do not
@@ -63,14 +65,16 @@ bare_player=("$tools/bare_player_window" "$png" "$bin/audio-x-generic.png" "${la
 # One measurement in milliseconds, or "none".
 measure() { "$tools/map_watch" "$@" 2>/dev/null || true; }
 
-bare=(); widgets=(); orvo=(); alone=()
+bare=(); widgets=(); orvo=(); alone=(); baseline=()
 have_orvo=0; [ -x "$bin/Orvo_M" ] && have_orvo=1
 have_alone=0; [ -x "$tools/player_window_start" ] && have_alone=1
+have_baseline=0; [ -n "${ORVO_BENCH_BASELINE:-}" ] && [ -x "$ORVO_BENCH_BASELINE" ] && have_baseline=1
 for _ in $(seq "$runs"); do
   bare+=("$(measure "Orvo M " 15000 "$tools/bare_window" "$png")")
   widgets+=("$(measure "Orvo M " 15000 "${bare_player[@]}")")
   ((have_orvo)) && orvo+=("$(measure "Orvo M " 15000 "$bin/Orvo_M" "$ini")")
   ((have_alone)) && alone+=("$(measure "Orvo M " 15000 "$tools/player_window_start" "$bin/" "$ini")")
+  ((have_baseline)) && baseline+=("$(measure "Orvo M " 15000 "$ORVO_BENCH_BASELINE" "$ini")")
 done
 
 # "median lowest-highest" of the numbers given, "none" left out.
@@ -98,6 +102,11 @@ fi
 if ((have_alone)); then
   read -r m m_r < <(stats "${alone[@]}")
   printf '  %-30s %8s ms  %-13s  %5s x floor 1  %5s x floor 2\n' "player window build alone" "$m" \
+    "($m_r)" "$(ratio "$m" "$floor1")" "$(ratio "$m" "$floor2")"
+fi
+if ((have_baseline)); then
+  read -r m m_r < <(stats "${baseline[@]}")
+  printf '  %-30s %8s ms  %-13s  %5s x floor 1  %5s x floor 2\n' "baseline Orvo_M" "$m" \
     "($m_r)" "$(ratio "$m" "$floor1")" "$(ratio "$m" "$floor2")"
 fi
 
@@ -128,5 +137,10 @@ printf '  %-30s %8s / %-8s  %5s x floor 1\n' "bare player widgets (floor 2)" "$t
 if ((have_orvo)); then
   read -r t g < <(instructions "$bin/Orvo_M" "$ini")
   printf '  %-30s %8s / %-8s  %5s x floor 1  %5s x floor 2\n' "Orvo_M" "$t" "$g" \
+    "$(ratio "$t" "$t1")" "$(ratio "$t" "$t2")"
+fi
+if ((have_baseline)); then
+  read -r t g < <(instructions "$ORVO_BENCH_BASELINE" "$ini")
+  printf '  %-30s %8s / %-8s  %5s x floor 1  %5s x floor 2\n' "baseline Orvo_M" "$t" "$g" \
     "$(ratio "$t" "$t1")" "$(ratio "$t" "$t2")"
 fi
