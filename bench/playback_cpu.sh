@@ -13,7 +13,10 @@
 # server's seconds meanwhile, their sum and its ratios to both floors'; and the
 # wake-ups per second (context switches) of the main thread and of all the
 # process's threads between 5 s and 25 s into the song. Medians of the rounds,
-# with the spread (lowest-highest) beside them.
+# with the spread (lowest-highest) beside them. Then the instructions that
+# the floors and Orvo_M execute for a 10-second song (callgrind, every
+# thread), which the machine's load and the sound server's moods do not
+# change; ORVO_BENCH_CALLGRIND=0 leaves them out.
 # Usage: bench/playback_cpu.sh BUILD_FOLDER [ROUNDS]
 set -uo pipefail
 
@@ -143,8 +146,10 @@ sox -n -r 44100 -c 2 -b 16 "$work/warm.wav" synth 0.5 sine 440 vol 0.1 &&
 
 echo "Playing a ${seconds}-second MP3 into the null sink, $rounds interleaved rounds" \
   "(load average $(cut -d' ' -f1-3 /proc/loadavg))..."
-for ((r = 1; r <= rounds; r++)); do
-  for p in "${players[@]}"; do run "$p"; done
+# Each round starts one player further on, so that no player always follows
+# the same one (the sound server's state after a stream varies).
+for ((r = 0; r < rounds; r++)); do
+  for ((i = 0; i < ${#players[@]}; i++)); do run "${players[(r + i) % ${#players[@]}]}"; done
 done
 
 # stats COLUMN FILE: "median lowest-highest" of a column, skipping unknowns.
@@ -187,4 +192,39 @@ for p in "${players[@]}"; do
     tail -n 3 "$work/$p.log" | sed 's/^/    /'
   fi
 done
+
+[ "${ORVO_BENCH_CALLGRIND:-1}" = 0 ] && exit 0
+command -v valgrind >/dev/null 2>&1 || { echo "(valgrind missing: no instruction counts)"; exit 0; }
+short=$work/short.mp3
+sox -n -r 44100 -c 2 -b 16 "$work/short.wav" synth 10 sine 440 vol 0.5 &&
+  lame --quiet -b 192 "$work/short.wav" "$short" && touch -d '1 hour ago' "$short" || exit 0
+# Millions of instructions of every thread while COMMAND plays the short
+# song; a player that stays after its song is ended a second after its
+# stream has left the sink.
+instructions() {
+  rm -f "$work"/cg*
+  valgrind --tool=callgrind --callgrind-out-file="$work/cg" "$@" >/dev/null 2>&1 &
+  local pid=$! seen=no gone=0
+  for _ in $(seq 600); do
+    kill -0 "$pid" 2>/dev/null || break
+    if pactl list sink-inputs short 2>/dev/null | grep -q .; then seen=yes; gone=0
+    elif [ $seen = yes ]; then gone=$((gone + 1)); [ $gone -ge 4 ] && break; fi
+    sleep 0.25
+  done
+  kill -TERM "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  awk '/^totals:/ { printf "%.0f\n", $2 / 1e6 }' "$work/cg" 2>/dev/null || echo "?"
+}
+echo
+echo "instructions for a 10-second song (callgrind, every thread, millions)"
+f=$(instructions "$build/bench-bin/bare_xine" "$short")
+fm=$(instructions "$build/bench-bin/bare_xine" -m "$short")
+printf "  %-10s %8s\n" floor "$f"
+printf "  %-10s %8s\n" floor-m "$fm"
+if [ -x "$build/bin/Orvo_M" ]; then
+  o=$(instructions "$build/bin/Orvo_M" "$short")
+  printf "  %-10s %8s   %s x floor   %s x floor-m\n" Orvo_M "$o" \
+    "$(awk -v a="$o" -v b="$f" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')" \
+    "$(awk -v a="$o" -v b="$fm" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')"
+fi
 exit 0
