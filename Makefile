@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DORVO_WERROR=ON
 MAKEFLAGS += --no-print-directory
 
-.PHONY: all deps configure build run test test-size bench screenshots install uninstall clean
+.PHONY: all deps configure build sanitized run test test-size bench screenshots install uninstall clean
 
 all: build
 
@@ -20,8 +20,16 @@ build: configure
 run: build
 	@bash scripts/run.sh $(BUILD)/bin
 
-test: build
-	@bash scripts/run-tests.sh $(BUILD)
+# The unit and in-process tests run a second time from a build made with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZED ?= $(BUILD)-sanitized
+
+sanitized: deps
+	@cmake -S . -B $(SANITIZED) -DCMAKE_BUILD_TYPE=Debug -DORVO_SANITIZE=address,undefined >/dev/null
+	@cmake --build $(SANITIZED) -j $(JOBS)
+
+test: build sanitized
+	@bash scripts/run-tests.sh $(BUILD) $(SANITIZED)
 
 test-size:
 	@bash scripts/test-size.sh

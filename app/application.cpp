@@ -6,27 +6,27 @@
 #include <iostream>
 #include <vector>
 
-#include "backends/background_engine.h"
 #include "app/command_line.h"
-#include "base/file_name.h"
-#include "ui/dialogs/file_chooser.h"
-#include "ui/dialogs/save_chooser.h"
 #include "app/shutdown.h"
-#include "backends/shared_library_lookup.h"
+#include "backends/background_engine.h"
 #include "backends/mpris_service.h"
+#include "backends/shared_library_lookup.h"
+#include "backends/xine_media_engine.h"
+#include "base/file_name.h"
+#include "base/program_restart.h"
 #include "mediainfo/description.h"
-#include "playlist/m3u.h"
 #include "playback/now_playing.h"
 #include "playback/play_audio_cd.h"
 #include "playback/playback.h"
+#include "playlist/m3u.h"
 #include "playlist/show_playlist_count.h"
 #include "playlist/song_adder.h"
-#include "backends/xine_media_engine.h"
+#include "ui/dialogs/file_chooser.h"
+#include "ui/dialogs/save_chooser.h"
 #include "ui/player_window.h"
 #include "ui/windows/playlist_manager_window.h"
 #include "ui/windows/playlist_window.h"
 #include "ui/windows/preferences_window.h"
-#include "base/program_restart.h"
 
 namespace orvo {
 
@@ -248,6 +248,7 @@ TrackDescription Application::Describe(const std::string& path) {
     track.artist = info.artist;
     track.album = info.album;
   }
+  track.lengthUs = 1000LL * engine_->LengthMs();
   return track;
 }
 

@@ -8,15 +8,15 @@
 
 #include "backends/background_drives.h"
 #include "backends/background_notifier.h"
-#include "ui/dialogs/gtk_message_dialogs.h"
+#include "backends/glib_event_loop.h"
+#include "core/media_controls.h"
+#include "core/player_actions.h"
 #include "core/program_paths.h"
 #include "core/settings.h"
-#include "core/media_controls.h"
 #include "mediainfo/song_info.h"
-#include "backends/glib_event_loop.h"
 #include "playlist/path_list.h"
+#include "ui/dialogs/gtk_message_dialogs.h"
 #include "ui/optional_symbols.h"
-#include "core/player_actions.h"
 #include "ui/windows/window_context.h"
 
 namespace orvo {

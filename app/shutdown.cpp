@@ -2,12 +2,12 @@
 
 #include "app/command_line.h"
 #include "base/ini_file.h"
+#include "core/media_engine.h"
 #include "core/message_dialogs.h"
 #include "core/notifier.h"
 #include "core/program_paths.h"
 #include "core/settings.h"
 #include "playlist/m3u.h"
-#include "core/media_engine.h"
 #include "playlist/path_list.h"
 
 namespace orvo {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "base/background_task.h"
 #include "backends/cd_player.h"
+#include "base/background_task.h"
 #include "core/cd_drives.h"
 
 namespace orvo {

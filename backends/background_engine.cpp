@@ -29,6 +29,7 @@ int BackgroundEngine::Status() { return Ready().Status(); }
 void BackgroundEngine::SetEndListener(std::function<void()> ended) {
   Ready().SetEndListener(std::move(ended));
 }
+int BackgroundEngine::LengthMs() { return Ready().LengthMs(); }
 void BackgroundEngine::Pause() { Ready().Pause(); }
 void BackgroundEngine::Resume() { Ready().Resume(); }
 void BackgroundEngine::Stop() { Ready().Stop(); }

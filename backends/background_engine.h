@@ -28,6 +28,7 @@ class BackgroundEngine final : public MediaEngine {
   void Play(GtkWidget* parentWindow) override;
   int Status() override;
   void SetEndListener(std::function<void()> ended) override;
+  int LengthMs() override;
   void Pause() override;
   void Resume() override;
   void Stop() override;

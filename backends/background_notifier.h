@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "base/background_task.h"
 #include "backends/notification_service.h"
+#include "base/background_task.h"
 #include "core/notifier.h"
 
 namespace orvo {

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "base/file_name.h"
+#include "base/write_all.h"
 #include "mediainfo/id3v2_tag.h"
 
 namespace orvo {
@@ -87,18 +88,6 @@ void PutLe16(std::vector<uint8_t>& out, size_t at, uint32_t value) {
 void PutLe32(std::vector<uint8_t>& out, size_t at, uint32_t value) {
   PutLe16(out, at, value & 0xffff);
   PutLe16(out, at + 2, value >> 16);
-}
-
-bool WriteAll(int fd, const void* data, size_t size) {
-  const auto* bytes = static_cast<const uint8_t*>(data);
-  while (size > 0) {
-    ssize_t n = write(fd, bytes, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
 }
 
 // Writes one sample as little-endian 16-bit PCM at `out`, rounded and clipped.

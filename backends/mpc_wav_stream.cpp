@@ -1,9 +1,12 @@
 #include "backends/mpc_wav_stream.h"
 
+
 #include <cerrno>
 #include <cstdint>
 #include <system_error>
 #include <unistd.h>
+
+#include "base/write_all.h"
 
 namespace orvo {
 namespace {
@@ -15,17 +18,6 @@ constexpr uint32_t kLeadSeconds = 3;
 // What the decoder thread writes at a time; a stop request waits at most for
 // one piece.
 constexpr uint32_t kPiecesPerSecond = 4;
-
-bool WriteAll(int fd, const uint8_t* bytes, size_t size) {
-  while (size > 0) {
-    ssize_t n = write(fd, bytes, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
 
 }  // namespace
 

@@ -229,7 +229,10 @@ GVariant* MprisService::Bus::Metadata() {
   if (!uri.empty()) {
     g_variant_builder_add(&builder, "{sv}", "xesam:url", g_variant_new_string(uri.c_str()));
   }
-  // No mpris:length: the engine does not report a song's length.
+  if (track->description->lengthUs > 0) {
+    g_variant_builder_add(&builder, "{sv}", "mpris:length",
+                          g_variant_new_int64(track->description->lengthUs));
+  }
   return g_variant_builder_end(&builder);
 }
 

@@ -223,6 +223,14 @@ class XineMediaEngine::Song {
     return Paused() ? -1 : 1;
   }
 
+  int LengthMs() {
+    int position = 0;
+    int time = 0;
+    int length = 0;
+    if (!opened_ || xine_get_pos_length(stream_.get(), &position, &time, &length) == 0) return 0;
+    return length > 0 ? length : 0;
+  }
+
   void SetSpeed(int speed) {
     if (opened_) xine_set_param(stream_.get(), XINE_PARAM_SPEED, speed);
   }
@@ -390,6 +398,7 @@ void XineMediaEngine::Play(GtkWidget* /*parentWindow: no video window is made*/)
 }
 
 int XineMediaEngine::Status() { return song_ ? song_->Status() : 0; }
+int XineMediaEngine::LengthMs() { return song_ ? song_->LengthMs() : 0; }
 
 void XineMediaEngine::SetEndListener(std::function<void()> ended) {
   endListener_ = std::move(ended);

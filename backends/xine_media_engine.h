@@ -43,6 +43,7 @@ class XineMediaEngine final : public MediaEngine {
   int Status() override;
   // The listener is handed to each song object when it is loaded.
   void SetEndListener(std::function<void()> ended) override;
+  int LengthMs() override;
   void Pause() override;
   void Resume() override;
   void Stop() override;

@@ -1,5 +1,6 @@
 #include "base/atomic_file.h"
 
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +11,8 @@
 #include <new>
 #include <random>
 #include <vector>
+
+#include "base/write_all.h"
 
 namespace orvo {
 namespace {
@@ -56,18 +59,6 @@ bool FolderIsWritable(const std::string& folder) {
          ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
-bool WriteAll(int fd, std::string_view content) {
-  while (!content.empty()) {
-    const ssize_t n = ::write(fd, content.data(), content.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    content.remove_prefix(static_cast<size_t>(n));
-  }
-  return true;
-}
-
 // Opens a new, unused file beside `target` (mode 0666 less the umask, like
 // any file this process creates). Returns -1 when the folder refuses it.
 int CreateTemporaryBeside(const std::string& target, std::string* tempPath) {
@@ -111,7 +102,7 @@ bool WriteReplacing(const std::string& path, std::string_view content, bool mayC
     }
     ok = ::fchmod(temp.get(), old.st_mode & 07777) == 0;
   }
-  ok = ok && WriteAll(temp.get(), content) && ::fsync(temp.get()) == 0;
+  ok = ok && WriteAll(temp.get(), content.data(), content.size()) && ::fsync(temp.get()) == 0;
   ok = temp.closeChecked() && ok;
   ok = ok && ::rename(tempPath.c_str(), target.c_str()) == 0;
   if (!ok) {

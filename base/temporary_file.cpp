@@ -1,5 +1,6 @@
 #include "base/temporary_file.h"
 
+
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -7,6 +8,8 @@
 #include <time.h>
 #include <unistd.h>
 #include <vector>
+
+#include "base/write_all.h"
 
 namespace orvo {
 namespace {
@@ -25,17 +28,6 @@ int CreateAndUnlink(const std::string& folder) {
   int fd = mkostemp(buffer.data(), O_CLOEXEC);
   if (fd >= 0) unlink(buffer.data());
   return fd;
-}
-
-bool WriteAll(int fd, const char* bytes, size_t size) {
-  while (size > 0) {
-    ssize_t n = write(fd, bytes, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
 }
 
 // Through the buffer cache, where the kernel cannot copy between the two

@@ -4,11 +4,11 @@
 // (a bare skin name is taken from PROGRAM_FOLDER, which ends with "/").
 #include <gtk/gtk.h>
 
+#include "core/cd_drives.h"
+#include "core/player_actions.h"
 #include "core/settings.h"
 #include "playlist/path_list.h"
 #include "ui/optional_symbols.h"
-#include "core/cd_drives.h"
-#include "core/player_actions.h"
 #include "ui/player_window.h"
 
 namespace {

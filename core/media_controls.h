@@ -14,6 +14,7 @@ struct TrackDescription {
   std::string title;
   std::string artist;
   std::string album;
+  long long lengthUs = 0;  // 0 while the engine does not know it
 };
 
 // The player as the desktop's media controls (media keys, the panel's media
@@ -49,7 +50,7 @@ class MediaControls {
   // True while a song object exists: playing, paused, or ended but not yet
   // let go.
   virtual bool HasSong() = 0;
-  // Reads the song's tags.
+  // Reads the song's tags, and the length of the song loaded now.
   virtual TrackDescription Describe(const std::string& path) = 0;
 };
 

@@ -36,6 +36,9 @@ class MediaEngine {
   virtual void Pause() = 0;
   virtual void Resume() = 0;
   virtual void Stop() = 0;
+  // The loaded song's length in milliseconds; 0 while unknown or without a
+  // song object.
+  virtual int LengthMs() { return 0; }
   // Releases any song object and the engine itself (process end).
   virtual void Shutdown() = 0;
 };

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/settings.h"
-#include "core/media_engine.h"
-#include "playlist/path_list.h"
-#include "core/player_view.h"
 #include "base/latin1.h"
+#include "core/media_engine.h"
+#include "core/player_view.h"
+#include "core/settings.h"
+#include "playlist/path_list.h"
 
 namespace orvo {
 

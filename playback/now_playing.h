@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "core/notifier.h"
 #include "core/event_loop.h"
 #include "core/media_controls.h"
+#include "core/notifier.h"
 
 namespace orvo {
 

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <ostream>
 
-#include "core/message_dialogs.h"
-#include "core/settings.h"
 #include "core/media_engine.h"
+#include "core/message_dialogs.h"
+#include "core/player_view.h"
+#include "core/settings.h"
 #include "playback/now_playing.h"
 #include "playlist/path_list.h"
-#include "core/player_view.h"
 
 namespace orvo {
 

@@ -4,8 +4,8 @@
 #include <random>
 #include <string>
 
-#include "core/notifier.h"
 #include "core/event_loop.h"
+#include "core/notifier.h"
 
 namespace orvo {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "playlist/path_list.h"
 #include "core/player_actions.h"
+#include "playlist/path_list.h"
 
 namespace orvo {
 

@@ -4,12 +4,12 @@
 #include <utility>
 #include <vector>
 
-#include "core/settings.h"
 #include "core/notifier.h"
+#include "core/player_view.h"
+#include "core/settings.h"
 #include "playlist/folder_search.h"
 #include "playlist/m3u.h"
 #include "playlist/path_list.h"
-#include "core/player_view.h"
 #include "playlist/show_playlist_count.h"
 
 namespace orvo {

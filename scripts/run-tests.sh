@@ -1,24 +1,31 @@
 #!/usr/bin/env bash
-# Runs every test of a build folder. GUI and end-to-end tests start their own
-# private X server, D-Bus session, notification recorder, sound server and
-# tray (scripts/testenv.sh), so this needs no display. The last line gives
-# the number of tests passed and failed.
+# Runs every test of a build folder, two at a time (GUI and end-to-end tests
+# make a private desktop each, so no display is needed); with a second build
+# folder made with the sanitizers, runs its unit and in-process tests again
+# under AddressSanitizer and UndefinedBehaviorSanitizer. Then prints the size
+# of the tests; the last line counts the tests passed and failed.
 set -uo pipefail
-build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
-cd "$build"
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-# Two at a time: every GUI test has its own X server, and the sound tests
-# record their own sink, so they do not disturb each other.
-ctest --output-on-failure --timeout 600 -j "${CTEST_JOBS:-2}" ${CTEST_ARGS:-} 2>&1 | tee "$log"
+ctest --test-dir "${1:-build}" --output-on-failure --timeout 600 -j "${CTEST_JOBS:-2}" \
+  ${CTEST_ARGS:-} 2>&1 | tee "$log"
 status=${PIPESTATUS[0]}
+if [ -n "${2:-}" ]; then
+  echo "== under the sanitizers: $2"
+  ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions=$here/../tests/lsan.supp \
+    ctest --test-dir "$2" --output-on-failure --timeout 600 -j "${CTEST_JOBS:-2}" -LE 'e2e|fuzz' \
+    ${CTEST_ARGS:-} 2>&1 | tee -a "$log"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+fi
 bash "$here/test-size.sh" || true
-summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-if [ -n "$summary" ]; then
-  failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
-  total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
-  echo "$((total - failed)) passed, $failed failed"
+passed=0 failed=0 runs=0
+while read -r f _ _ _ _ total; do
+  passed=$((passed + total - f)) failed=$((failed + f)) runs=$((runs + 1))
+done < <(grep -oE '[0-9]+ tests? failed out of [0-9]+' "$log")
+if [ "$runs" -gt 0 ]; then
+  echo "$passed passed, $failed failed"
 else
   echo "0 passed, 1 failed"
   [ "$status" -ne 0 ] || status=1

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "core/skin_description.h"
 #include "base/latin1.h"
+#include "core/skin_description.h"
 
 namespace orvo {
 namespace {

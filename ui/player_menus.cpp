@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "base/latin1.h"
 #include "core/cd_drives.h"
 #include "core/player_actions.h"
-#include "base/latin1.h"
 
 namespace orvo {
 namespace {

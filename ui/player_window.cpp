@@ -6,13 +6,13 @@
 #include <cstdio>
 
 #include "base/ini_file.h"
+#include "base/latin1.h"
+#include "core/player_actions.h"
 #include "core/settings.h"
 #include "ui/button_row.h"
 #include "ui/dialogs/message_box.h"
 #include "ui/optional_symbols.h"
-#include "core/player_actions.h"
 #include "ui/skin_image_loader.h"
-#include "base/latin1.h"
 #include "ui/transparency.h"
 #include "ui/window_behaviour.h"
 

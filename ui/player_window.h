@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "core/player_view.h"
-#include "ui/player_menus.h"
-#include "playback/playlist_cursor.h"
 #include "core/skin_description.h"
+#include "playback/playlist_cursor.h"
+#include "ui/player_menus.h"
 #include "ui/status_icon.h"
 
 namespace orvo {

@@ -1,7 +1,7 @@
 #include "ui/status_icon.h"
 
-#include "ui/optional_symbols.h"
 #include "base/latin1.h"
+#include "ui/optional_symbols.h"
 
 namespace orvo {
 

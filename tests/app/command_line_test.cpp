@@ -1,5 +1,4 @@
 #include "app/command_line.h"
-#include "base/file_name.h"
 
 #include <gtest/gtest.h>
 
@@ -9,101 +8,35 @@
 namespace orvo {
 namespace {
 
-const std::string kDir = "/opt/orvo/";
-
-TEST(InterpretCommandLine, HelpSwitches_OnlyAsFirstArgument) {
-  for (const char* sw : {"-?", "--help", "/?", "help", "-h", "/h"}) {
-    EXPECT_TRUE(InterpretCommandLine({sw}).showUsage) << sw;
-  }
-  EXPECT_FALSE(InterpretCommandLine({"--HELP"}).showUsage);
-  EXPECT_FALSE(InterpretCommandLine({"-help"}).showUsage);
-  const CommandLine later = InterpretCommandLine({"a.mp3", "--help"});
-  EXPECT_FALSE(later.showUsage);
-  EXPECT_EQ(later.musicFiles, std::vector<std::string>{"a.mp3"});
-}
-
-// Arguments are sorted by the extension of their last path component: ".m3u"
-// and ".ini" exactly, music extensions in any case; a later playlist or skin
-// replaces an earlier one, and music files empty the playlist path.
-TEST(InterpretCommandLine, Arguments_SortedByExtension) {
-  const CommandLine upper = InterpretCommandLine({"list.M3U", "skin.INI", "song.MP3"});
-  EXPECT_TRUE(upper.playlistPath.empty());
-  EXPECT_FALSE(upper.playlistNamedOnCommandLine);
-  EXPECT_TRUE(upper.skinFile.empty());
-  EXPECT_EQ(upper.musicFiles, std::vector<std::string>{"song.MP3"});
-
-  const CommandLine later = InterpretCommandLine({"a.m3u", "x.ini", "b.m3u", "y.ini"});
-  EXPECT_EQ(later.playlistPath, "b.m3u");
-  EXPECT_EQ(later.skinFile, "y.ini");
-  EXPECT_TRUE(later.playlistNamedOnCommandLine);
-
-  EXPECT_EQ(InterpretCommandLine({"dir.mp3/song", "music.d/list", "./a.b/c.ogg"}).musicFiles,
-            std::vector<std::string>{"./a.b/c.ogg"});
-  EXPECT_EQ(Extension("dir.m3u/readme"), "");
-  EXPECT_EQ(Extension("archive.tar.Gz"), "Gz");
-  EXPECT_EQ(LowerExtension("x/SONG.Mp3"), "mp3");
-
-  const CommandLine music = InterpretCommandLine({"b.ogg", "list.m3u", "a.mp3", "notes.txt", "c.WAV"});
-  EXPECT_EQ(music.musicFiles, (std::vector<std::string>{"b.ogg", "a.mp3", "c.WAV"}));
-  EXPECT_TRUE(music.playlistPath.empty());
-  EXPECT_TRUE(music.playlistNamedOnCommandLine);
-}
-
-TEST(ApplyMusicFiles, FillsPlaylistAndChangesSettingsInMemory) {
-  Settings settings;
-  settings.last_one = "/music/old.m3u";
-  CurrentPlaylist playlist;
-  playlist.add("stale.mp3");
-  ApplyMusicFiles(InterpretCommandLine({"a.mp3", "b.ogg"}), settings, playlist);
-  EXPECT_EQ(playlist.paths(), (std::vector<std::string>{"a.mp3", "b.ogg"}));
-  EXPECT_EQ(settings.instantplay, 1);
-  EXPECT_TRUE(settings.last_one.empty());
-
-  Settings untouched;
-  untouched.last_one = "/music/old.m3u";
-  ApplyMusicFiles(InterpretCommandLine({"list.m3u"}), untouched, playlist);
-  EXPECT_EQ(playlist.count(), 0u);
-  EXPECT_EQ(untouched.instantplay, 0);
-  EXPECT_EQ(untouched.last_one, "/music/old.m3u");
-}
-
-TEST(ChooseSkin, CommandLineThenRememberedThenDefault) {
-  Settings settings;
-  SkinChoice byDefault = ChooseSkin(InterpretCommandLine({}), settings, kDir);
-  EXPECT_EQ(byDefault.skinFile, kDir + "orvo.ini");
-  EXPECT_FALSE(byDefault.skinRemembered);
-
-  settings.use_last_skin = "vertical.ini";
-  SkinChoice remembered = ChooseSkin(InterpretCommandLine({}), settings, kDir);
-  EXPECT_EQ(remembered.skinFile, kDir + "vertical.ini");
-  EXPECT_TRUE(remembered.skinRemembered);
-
-  SkinChoice given = ChooseSkin(InterpretCommandLine({"./skins/my.ini"}), settings, kDir);
-  EXPECT_EQ(given.skinFile, "./skins/my.ini");
-  EXPECT_TRUE(given.skinRemembered);
-
-  settings.use_last_skin.clear();
-  SkinChoice bare = ChooseSkin(InterpretCommandLine({"myskin.ini"}), settings, kDir);
-  EXPECT_EQ(bare.skinFile, kDir + "myskin.ini");
-  EXPECT_FALSE(bare.skinRemembered);
-}
-
-// A bare name is taken from the program's folder, a path as written; the
-// last playlist only when asked for and none was named; none with music files.
-TEST(ChoosePlaylistPath, NamedLastOrNone) {
-  Settings settings;
-  settings.last_one = "/music/last.m3u";
-  auto choose = [&](std::vector<std::string> args) {
-    return ChoosePlaylistPath(InterpretCommandLine(args), settings, kDir);
+// Help only first; playlists and skins by exact extension (the last wins), music in any case, which
+// drops the playlist, plays at once and forgets the last one. Skin: named, remembered or "orvo.ini";
+// playlist: named or the last; bare names are taken from the program's folder.
+TEST(CommandLine, Arguments_UsageSkinPlaylistAndSongs) {
+  const std::pair<std::vector<std::string>, std::string> rows[] = {
+      {{"--help", "a.mp3"}, "usage"}, {{"/h"}, "usage"}, {{"-?"}, "usage"},
+      {{"--HELP"}, "/o/r.ini /last.m3u  0 /last.m3u"},
+      {{"a.mp3", "--help"}, "/o/r.ini  a.mp3| 1 "},
+      {{"./my.ini", "  my.m3u"}, "./my.ini /o/my.m3u  0 /last.m3u"},
+      {{"a.m3u", "x.ini", "./b.m3u", "y.ini"}, "/o/y.ini ./b.m3u  0 /last.m3u"},
+      {{"l.M3U", "s.INI", "d.mp3/x", "c.d/s.OGG", "b.Wav", "l.m3u", "n.txt", "a.mpc"}, "/o/r.ini  c.d/s.OGG|b.Wav|a.mpc| 1 "},
   };
-  EXPECT_EQ(choose({"mylist.m3u"}), kDir + "mylist.m3u");
-  EXPECT_EQ(choose({"./mylist.m3u"}), "./mylist.m3u");
-  EXPECT_EQ(choose({"  mylist.m3u"}), kDir + "mylist.m3u");
-  EXPECT_EQ(choose({}), "");
-  settings.start_with_last_playlist = 1;
-  EXPECT_EQ(choose({}), "/music/last.m3u");
-  EXPECT_EQ(choose({"other.m3u"}), kDir + "other.m3u");
-  EXPECT_EQ(choose({"list.m3u", "a.mp3"}), "");
+  for (const auto& [args, expected] : rows) {
+    const CommandLine line = InterpretCommandLine(args);
+    Settings settings;
+    settings.start_with_last_playlist = true;
+    settings.last_one = "/last.m3u", settings.use_last_skin = "r.ini";
+    CurrentPlaylist playlist;
+    playlist.add("stale.mp3");
+    ApplyMusicFiles(line, settings, playlist);
+    std::string songs;
+    for (const std::string& path : playlist.paths()) songs += path + "|";
+    EXPECT_EQ(line.showUsage ? "usage"
+                             : ChooseSkin(line, settings, "/o/").skinFile + " " + ChoosePlaylistPath(line, settings, "/o/") +
+                                   " " + songs + " " + std::to_string(settings.instantplay) + " " + settings.last_one,
+              expected);
+  }
+  const SkinChoice standard = ChooseSkin(InterpretCommandLine({}), Settings(), "/o/");
+  EXPECT_TRUE(standard.skinFile == "/o/orvo.ini" && !standard.skinRemembered);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "backends/notification_service.h"
 
 #include <dlfcn.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <glib-object.h>
 #include <gtest/gtest.h>
 
@@ -9,7 +12,6 @@
 #include <string>
 
 #include "tests/support/notification_log.h"
-#include "tests/support/running_program.h"
 #include "tests/support/scratch_dir.h"
 
 namespace orvo {
@@ -17,7 +19,6 @@ namespace {
 
 using test::NotificationLog;
 using test::NotificationRecord;
-using test::RunningProgram;
 
 // These run against the real libnotify and the session bus of the test
 // environment, whose recorder writes every call it receives.
@@ -184,9 +185,21 @@ TEST(NotificationService, BodyMarkupServer_GetsBodiesEscaped_OtherServerAsTheyAr
   };
   EXPECT_TRUE(showAll());  // to the test environment's recorder, which announces "body"
   test::ScratchDir dir;
-  RunningProgram markupServer("/usr/bin/python3", {ORVO_NOTIFY_RECORDER, log.Path(), dir.file("ready"),
-                                                   "--capabilities", "body,body-markup", "--replace"});
-  ASSERT_TRUE(RunLoopUntil([&] { return test::Exists(dir.file("ready")); })) << markupServer.Output();
+  const std::string ready = dir.file("ready");
+  const pid_t markupServer = fork();
+  if (markupServer == 0) {
+    execl("/usr/bin/python3", "/usr/bin/python3", ORVO_NOTIFY_RECORDER, log.Path().c_str(), ready.c_str(),
+          "--capabilities", "body,body-markup", "--replace", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  struct Reaper {
+    pid_t pid;
+    ~Reaper() {
+      kill(pid, SIGTERM);
+      waitpid(pid, nullptr, 0);
+    }
+  } reaper{markupServer};
+  ASSERT_TRUE(RunLoopUntil([&] { return test::Exists(ready); }));
   EXPECT_TRUE(showAll());
 
   const std::vector<NotificationRecord> records = log.WaitForCount(4);

@@ -1,6 +1,4 @@
-// Feeds arbitrary bytes to the Musepack decoder as if they were a .mpc file;
-// the decoded WAV goes to an anonymous temporary file.
-#include <cstdint>
+// Arbitrary bytes as a .mpc file for the Musepack decoder, decoding into a scratch file.
 #include <cstdio>
 #include <unistd.h>
 
@@ -8,10 +6,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static FILE* output = std::tmpfile();
-  if (output == nullptr) return 0;
-  int fd = fileno(output);
-  if (ftruncate(fd, 0) != 0) return 0;
+  if (output == nullptr || ftruncate(fileno(output), 0) != 0) return 0;
   orvo::MpcDecoder::StreamVersion(data, size);
-  orvo::MpcDecoder::DecodeToWav(data, size, fd);
+  orvo::MpcDecoder::DecodeToWav(data, size, fileno(output));
   return 0;
 }

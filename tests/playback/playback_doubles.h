@@ -1,157 +1,130 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
+// Playback and the now-playing display wired to doubles in virtual time: no display, no sound.
+
+#include <sys/stat.h>
+
+#include <climits>
 #include <map>
 #include <random>
+#include <set>
 #include <sstream>
-#include <string>
-#include <vector>
+#include <stdexcept>
 
-#include "core/message_dialogs.h"
-#include "core/settings.h"
-#include "core/notifier.h"
-#include "core/event_loop.h"
 #include "core/media_engine.h"
+#include "core/settings.h"
 #include "playback/now_playing.h"
-#include "playlist/path_list.h"
 #include "playback/playback.h"
-#include "core/player_view.h"
+#include "playlist/path_list.h"
 #include "tests/playback/recording_doubles.h"
 #include "tests/support/scratch_dir.h"
 
 namespace orvo::test {
 
-// A main loop in virtual milliseconds. Iterate dispatches the earliest timer
-// that falls due within the allowed wait, or lets the wait pass; like GLib it
-// never re-enters a timer whose callback is running.
+// A main loop in virtual milliseconds: Iterate runs the earliest timer due within the wait (never
+// one whose callback is running, like GLib) or lets the wait pass. A timer of period 0 runs once.
 class VirtualLoop : public EventLoop {
  public:
-  long now() const { return now_; }
-  void Iterate(int maxWaitMs) override;
-  // Virtual time has no other thread: an engine's end is a timer of its own.
-  void Wake() override {}
-  TimerId AddTimer(int periodMs, std::function<bool()> tick) override;
-  void RemoveTimer(TimerId id) override;
+  struct Timer { long due; int period; std::function<bool()> tick; bool running = false, removed = false; };
+  void Iterate(int maxWaitMs) override {
+    if (++iterations > 2'000'000) throw std::runtime_error("the event loop runs away");  // not a hang
+    const auto due = std::min_element(timers.begin(), timers.end(), [](const auto& a, const auto& b) {
+      return (a.second.running ? LONG_MAX : a.second.due) < (b.second.running ? LONG_MAX : b.second.due);
+    });
+    const long limit = maxWaitMs == kNoTimeout ? LONG_MAX : now + maxWaitMs;
+    const long ends = std::max(now, nextEnd ? nextEnd() : LONG_MAX);
+    if (due == timers.end() || due->second.running || due->second.due > std::min(limit, ends)) {
+      // The engine's end wakes a wait only through the listener it tells.
+      if (ends <= limit && (now = ends, woken = false, songEnded(), woken)) return;
+      if (limit == LONG_MAX) throw std::runtime_error("the event loop waits for ever");
+      now = limit;
+      return;
+    }
+    Timer& timer = due->second;  // map nodes stay put while other timers come and go
+    now = std::max(now, timer.due);
+    timer.running = true;
+    const bool keep = timer.tick() && timer.period > 0 && !timer.removed;
+    timer.running = false;
+    timer.due += timer.period;
+    if (!keep) timers.erase(due);
+  }
+  void Wake() override { woken = true; }
+  TimerId AddTimer(int periodMs, std::function<bool()> tick) override {
+    periods.push_back(periodMs);
+    timers[++lastId] = Timer{now + periodMs, periodMs, std::move(tick)};
+    return lastId;
+  }
+  void RemoveTimer(TimerId id) override {
+    if (timers.count(id) && timers[id].running) timers[id].removed = true;
+    if (timers.count(id) && !timers[id].running) timers.erase(id);
+  }
+  // A handler the user triggers at `at`; RunUntil runs the loop as a nested window does.
+  void At(long at, std::function<void()> action) { timers[++lastId] = Timer{at, 0, [action] { return action(), false; }}; }
+  void RunUntil(long until) { while (now < until) Iterate(int(std::min(until - now, 100L))); }
 
-  // A handler the user triggers once at virtual time `at`.
-  void At(long at, std::function<void()> action);
-  // Runs the loop the way a nested window or modal dialog does until `until`.
-  void RunUntil(long until);
-
-  std::size_t activeTimers() const { return timers_.size(); }
-  int iterations() const { return iterations_; }
-  int nonBlockingIterations() const { return nonBlocking_; }
-  // Periods of every periodic timer ever added, in order.
-  const std::vector<int>& periodsAdded() const { return periods_; }
-
- private:
-  struct Timer {
-    long due;
-    int period;
-    bool oneShot;
-    std::function<bool()> tick;
-    bool running = false;
-    bool removed = false;
-  };
-  void Dispatch(TimerId id);
-
-  long now_ = 0;
-  TimerId nextId_ = 1;
-  std::map<TimerId, Timer> timers_;
-  int iterations_ = 0;
-  int nonBlocking_ = 0;
-  std::vector<int> periods_;
+  long now = 0;
+  int iterations = 0;
+  bool woken = false;
+  std::function<long()> nextEnd;  // when the engine's song ends by itself, if anybody listens
+  std::function<void()> songEnded;
+  TimerId lastId = 0;
+  std::vector<int> periods;  // of every timer the code under test added
+  std::map<TimerId, Timer> timers;
 };
 
-// Songs of given lengths in the loop's virtual time; pauses stop the clock.
-// With an end listener, each started song's end is a timer of the loop that
-// tells it, as the real engine's thread does.
+// Songs of `songMs` in virtual time, held back by a pause; `calls` keeps every operation but Status
+// and IsLoaded, `played` the names of the songs that sounded.
 class ScriptedEngine : public MediaEngine {
  public:
-  static constexpr long kDefaultLengthMs = 1000;
-  explicit ScriptedEngine(VirtualLoop& clock) : clock_(clock) {}
-
-  void SetLength(const std::string& path, long lengthMs) { lengths_[path] = lengthMs; }
-  void FailLoad(const std::string& path) { failing_[path] = true; }
-
+  explicit ScriptedEngine(VirtualLoop& loop) : loop_(loop) {
+    loop.nextEnd = [this] { return ended_ && Status() == 1 ? end_ : LONG_MAX; };
+    loop.songEnded = [this] { ended_(); };
+  }
   void Initialise() override {}
-  bool IsLoaded() const override { return loaded_; }
-  void Release() override;
-  bool Load(const std::string& path) override;
-  void SetVideoArea(int x, int y, int width, int height) override;
-  void Play(GtkWidget* parentWindow) override;
-  int Status() override;
+  bool IsLoaded() const override { return !name_.empty(); }
+  void Release() override { Call("Release"), name_.clear(), end_ = -1; }
+  bool Load(const std::string& path) override { return Call("Load " + (name_ = FileNamePart(path))), !failing.count(name_); }
+  void SetVideoArea(int x, int y, int w, int h) override { Call("Area " + std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(w + h)); }
+  void Play(GtkWidget* parent) override {
+    Call(parent ? "Play" : "Play nowhere");
+    if (!failing.count(name_)) played += name_ + " ", end_ = loop_.now + songMs, pausedAt_ = -1;
+  }
   void SetEndListener(std::function<void()> ended) override { ended_ = std::move(ended); }
-  void Pause() override;
-  void Resume() override;
-  void Stop() override;
+  int Status() override { return end_ < 0 ? 0 : pausedAt_ >= 0 ? -1 : loop_.now < end_; }
+  void Pause() override { Call("Pause"), pausedAt_ = Status() == 1 ? loop_.now : pausedAt_; }
+  void Resume() override { Call("Resume"), end_ += pausedAt_ >= 0 ? loop_.now - pausedAt_ : 0, pausedAt_ = -1; }
+  void Stop() override { Call("Stop"), end_ = -1; }
   void Shutdown() override { Release(); }
 
-  std::vector<std::string> calls;   // every operation but Status and IsLoaded
-  std::vector<std::string> played;  // paths handed to Play, in order
-  // Virtual time at which the current song's sound ends (pauses included).
-  long EndTime() const;
+  long songMs = 1000;
+  std::set<std::string> failing;  // names of files whose load fails
+  std::string calls, played;
 
  private:
-  void ArmEnd();
-
-  VirtualLoop& clock_;
+  void Call(const std::string& call) { calls += call + "|"; }
+  const VirtualLoop& loop_;
   std::function<void()> ended_;
-  int started_ = 0;  // starts and resumes so far: an end armed before is void
-  std::map<std::string, long> lengths_;
-  std::map<std::string, bool> failing_;
-  bool loaded_ = false;
-  bool playing_ = false;
-  bool stopped_ = false;
-  std::string path_;
-  long startedAt_ = 0;
-  long pausedAt_ = -1;
-  long pausedTotal_ = 0;
+  std::string name_;
+  long end_ = -1, pausedAt_ = -1;
 };
 
-class RecordingView : public PlayerView {
- public:
-  void SetDisplayText(const std::string& utf8) override;
-  std::string DisplayText() const override { return display; }
-  void SetTooltip(const std::string& latin1) override { tooltip = latin1; }
-  GtkWidget* WindowWidget() override { return reinterpret_cast<GtkWidget*>(&widget_); }
-  GtkWidget* NotificationAnchor() override { return nullptr; }
+inline constexpr const char* kPlaylistFinished = "current Playlist|the current Playlist is finished....|3";
 
-  std::string display;
-  std::vector<std::string> displayHistory;
-  std::string tooltip;
-
- private:
-  int widget_ = 0;
-};
-
-// Folder of real files for the stat checks, removed with everything in it.
-struct TempFolder : ScratchDir {
-  std::string File(const std::string& name, const std::string& content = "sound") {
-    WriteBytes(file(name), content);
-    return file(name);
-  }
-  std::string Folder(const std::string& name) {
-    mkdir(file(name).c_str(), 0700);
-    return file(name);
-  }
-  std::string Path(const std::string& name) const { return file(name); }
-};
-
-inline constexpr const char* kPlaylistFinished = "the current Playlist is finished....";
-
-// Playback and the now-playing display wired to the doubles above.
 struct PlaybackHarness {
-  explicit PlaybackHarness(std::uint32_t seed = 1);
-  // Creates `count` non-empty song files of `lengthMs` each, in list order.
-  std::vector<std::string> MakeSongs(int count, long lengthMs = ScriptedEngine::kDefaultLengthMs);
-  void Fill(const std::vector<std::string>& paths);
-  int Announcements() const { return notifier.CountBody(kPlaylistFinished); }
-  // Lets the loop run at top level (after a pass has returned).
-  void RunFor(long ms) { loop.RunUntil(loop.now() + ms); }
+  explicit PlaybackHarness(std::uint32_t seed = 1) : random(seed) {}
+  // Entries are files of these names: songs, or "?name" missing, "_name" empty, "name/" a folder.
+  void Fill(const std::vector<std::string>& names) {
+    playlist.clear();
+    for (const std::string& name : names) {
+      if (name.back() == '/') mkdir(folder.file(name).c_str(), 0700);
+      if (name[0] != '?' && name.back() != '/') WriteBytes(folder.file(name), name[0] == '_' ? "" : "sound");
+      playlist.add(folder.file(name));
+    }
+  }
+  int Announcements() const { return int(std::count(notifier.shown.begin(), notifier.shown.end(), kPlaylistFinished)); }
+  void RunFor(long ms) { loop.RunUntil(loop.now + ms); }
 
-  TempFolder folder;
+  ScratchDir folder;
   VirtualLoop loop;
   ScriptedEngine engine{loop};
   RecordingView view;
@@ -161,9 +134,11 @@ struct PlaybackHarness {
   Settings settings;
   std::mt19937 random;
   std::ostringstream diagnostics;
-  std::map<std::string, std::string> descriptions;  // path -> 8-bit description
-  NowPlaying nowPlaying;
-  Playback playback;
+  std::map<std::string, std::string> descriptions;  // by file name; the path when none
+  NowPlaying nowPlaying{playlist, settings, engine, loop, view, notifier, [this](const std::string& path) {
+                          return descriptions.count(FileNamePart(path)) ? descriptions[FileNamePart(path)] : path;
+                        }};
+  Playback playback{playlist, settings, engine, loop, view, notifier, dialogs, nowPlaying, random, diagnostics};
 };
 
 }  // namespace orvo::test

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/message_dialogs.h"
+#include "core/notifier.h"
 #include "core/program_paths.h"
 #include "core/settings.h"
-#include "core/notifier.h"
 #include "mediainfo/song_info.h"
 #include "playlist/path_list.h"
 #include "tests/support/scratch_dir.h"

@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "mediainfo/song_info.h"
-#include "ui/windows/playlist_row.h"
 #include "playlist/path_list.h"
 #include "ui/fixed_layout.h"
 #include "ui/windows/nested_loop.h"
+#include "ui/windows/playlist_row.h"
 #include "ui/windows/text_list_view.h"
 
 namespace orvo {

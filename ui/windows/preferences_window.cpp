@@ -6,16 +6,16 @@
 
 #include <cstring>
 
+#include "base/file_name.h"
+#include "base/folder_listing.h"
+#include "base/latin1.h"
 #include "core/message_dialogs.h"
 #include "core/program_paths.h"
 #include "core/settings.h"
 #include "playlist/path_list.h"
 #include "ui/fixed_layout.h"
-#include "base/folder_listing.h"
 #include "ui/windows/nested_loop.h"
-#include "base/file_name.h"
 #include "ui/windows/speed_field.h"
-#include "base/latin1.h"
 
 namespace orvo {
 namespace {

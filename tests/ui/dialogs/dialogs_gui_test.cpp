@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "tests/ui/gui_support.h"
 #include "ui/dialogs/gtk_message_dialogs.h"
 #include "ui/dialogs/save_chooser.h"
-#include "tests/ui/gui_support.h"
 
 namespace orvo::test {
 namespace {

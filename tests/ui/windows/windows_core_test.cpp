@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-#include "tests/support/scratch_dir.h"
-#include "base/folder_listing.h"
 #include "base/ascii.h"
 #include "base/file_name.h"
+#include "base/folder_listing.h"
 #include "mediainfo/song_info.h"
 #include "playlist/m3u.h"
+#include "tests/support/scratch_dir.h"
 #include "ui/windows/playlist_row.h"
 #include "ui/windows/speed_field.h"
 
