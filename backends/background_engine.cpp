@@ -1,5 +1,7 @@
 #include "backends/background_engine.h"
 
+#include <utility>
+
 namespace orvo {
 
 BackgroundEngine::BackgroundEngine(std::unique_ptr<MediaEngine> engine)
@@ -24,6 +26,9 @@ void BackgroundEngine::SetVideoArea(int x, int y, int width, int height) {
 }
 void BackgroundEngine::Play(GtkWidget* parentWindow) { Ready().Play(parentWindow); }
 int BackgroundEngine::Status() { return Ready().Status(); }
+void BackgroundEngine::SetEndListener(std::function<void()> ended) {
+  Ready().SetEndListener(std::move(ended));
+}
 int BackgroundEngine::LengthMs() { return Ready().LengthMs(); }
 void BackgroundEngine::Pause() { Ready().Pause(); }
 void BackgroundEngine::Resume() { Ready().Resume(); }

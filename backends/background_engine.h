@@ -27,6 +27,7 @@ class BackgroundEngine final : public MediaEngine {
   void SetVideoArea(int x, int y, int width, int height) override;
   void Play(GtkWidget* parentWindow) override;
   int Status() override;
+  void SetEndListener(std::function<void()> ended) override;
   int LengthMs() override;
   void Pause() override;
   void Resume() override;

@@ -31,8 +31,8 @@ using SourcePtr = std::unique_ptr<GSource, SourceDeleter>;
 }  // namespace
 
 void GlibEventLoop::Iterate(int maxWaitMs) {
-  if (maxWaitMs <= 0) {
-    g_main_context_iteration(nullptr, FALSE);
+  if (maxWaitMs <= 0 || maxWaitMs == kNoTimeout) {
+    g_main_context_iteration(nullptr, maxWaitMs > 0);
     return;
   }
   // A bounded blocking iteration: the wake-up source caps the poll timeout.
@@ -43,6 +43,8 @@ void GlibEventLoop::Iterate(int maxWaitMs) {
   g_source_attach(wake.get(), nullptr);
   g_main_context_iteration(nullptr, TRUE);
 }
+
+void GlibEventLoop::Wake() { g_main_context_wakeup(nullptr); }
 
 EventLoop::TimerId GlibEventLoop::AddTimer(int periodMs, std::function<bool()> tick) {
   // A zero period would make a source that is always ready: a busy loop.

@@ -10,8 +10,10 @@ class GlibEventLoop : public EventLoop {
  public:
   // Dispatches one batch of ready sources; when none is ready, sleeps in the
   // context's poll until one is or `maxWaitMs` have passed (0 or less: never
-  // sleeps).
+  // sleeps; kNoTimeout: no limit).
   void Iterate(int maxWaitMs) override;
+  // g_main_context_wakeup, which is safe from any thread.
+  void Wake() override;
   // A g_timeout_add timer on the default context.
   TimerId AddTimer(int periodMs, std::function<bool()> tick) override;
   // Removes an active timer; an id that is already gone is ignored.

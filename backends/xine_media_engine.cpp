@@ -11,10 +11,14 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <utility>
 
 #include "backends/mpc_decoder.h"
 #include "backends/mpc_wav_stream.h"
@@ -117,9 +121,28 @@ constexpr off_t kMaxCopySize = off_t{256} << 20;
 // reads what was checked, whatever becomes of the path meanwhile.
 std::string DescriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
+// Unless its settings name a way of copying memory, libxine's start times a
+// hundred copies of a megabyte with each way it knows and keeps the fastest:
+// three quarters of the processor time of its whole start, spent on every
+// start because the player keeps no libxine settings file. The C library's
+// own copy, which it fits to the processor when the program starts, serves
+// audio as well. libxine reads settings only from a file, so a nameless one
+// holds this one line; should that fail, libxine measures as before.
+void ChooseLibraryMemoryCopy(xine_t* xine) {
+  static constexpr char kSetting[] = "engine.performance.memcpy_method:libc\n";
+  TemporaryFile settings;
+  if (!settings.Create()) return;
+  const ssize_t length = static_cast<ssize_t>(sizeof kSetting - 1);
+  if (write(settings.Descriptor(), kSetting, sizeof kSetting - 1) != length) return;
+  xine_config_load(xine, settings.ReadPath().c_str());
+}
+
 // After libxine's end of stream the audio output still has buffers queued and
-// the sound server holds what it was given. Wait at most this long for them.
+// the sound server holds what it was given. Wait at most this long for them
+// (time spent paused does not count).
 constexpr auto kMaxDrainTime = std::chrono::seconds(3);
+// How often the queued buffers are looked at meanwhile.
+constexpr auto kDrainCheck = std::chrono::milliseconds(20);
 
 }  // namespace
 
@@ -130,15 +153,24 @@ struct XineMediaEngine::Engine {
 
 class XineMediaEngine::Song {
  public:
-  Song(xine_t* xine, xine_audio_port_t* audio) : audio_(audio) {
+  // `ended` is called on libxine's listener thread once the song has played
+  // out by itself.
+  Song(xine_t* xine, xine_audio_port_t* audio, std::function<void()> ended)
+      : audio_(audio), ended_(std::move(ended)) {
     stream_.reset(xine_stream_new(xine, audio, nullptr));
     if (!stream_) return;
     queue_.reset(xine_event_new_queue(stream_.get()));
     if (queue_) xine_event_create_listener_thread(queue_.get(), &Song::OnEvent, this);
   }
   ~Song() {
-    // The listener must be gone before the stream and this object; the
-    // decoder stops before the stream that reads what it writes.
+    // The listener must be gone before the stream and this object (a play-out
+    // wait in progress gives up at once); the decoder stops before the stream
+    // that reads what it writes.
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      leaving_ = true;
+    }
+    leave_.notify_all();
     queue_.reset();
     if (decoded_) decoded_->Pause();
     stream_.reset();
@@ -163,29 +195,32 @@ class XineMediaEngine::Song {
     return opened_;
   }
 
+  // Starts the opened song from its beginning, also again after its end or
+  // a stop.
   void Play() {
     if (!opened_) return;
+    {
+      // A play-out wait of the earlier start gives up unreported.
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++plays_;
+    }
+    leave_.notify_all();
     finished_ = false;
+    playedOut_ = false;
     stopped_ = false;
-    drainStarted_ = false;
-    drained_ = false;
+    stopSeen_ = false;
     if (decoded_) decoded_->Resume();
     xine_set_param(stream_.get(), XINE_PARAM_SPEED, XINE_SPEED_NORMAL);
     started_ = xine_play(stream_.get(), 0, 0) != 0;
   }
 
   int Status() {
-    if (!started_ || stopped_) return 0;
-    bool paused = xine_get_param(stream_.get(), XINE_PARAM_SPEED) == XINE_SPEED_PAUSE;
-    if (!finished_ && xine_get_status(stream_.get()) == XINE_STATUS_PLAY) return paused ? -1 : 1;
-    // The stream has ended (its finished event, or a stop after an error).
-    if (drained_) return 0;
-    if (paused) return -1;
-    if (OutputDrained()) {
-      drained_ = true;
+    if (!started_ || stopped_ || playedOut_) return 0;
+    if (!finished_ && xine_get_status(stream_.get()) != XINE_STATUS_PLAY && StoppedForGood()) {
       return 0;
     }
-    return 1;
+    // Playing, or at its end with the output still sounding what it holds.
+    return Paused() ? -1 : 1;
   }
 
   int LengthMs() {
@@ -209,9 +244,66 @@ class XineMediaEngine::Song {
 
  private:
   static void OnEvent(void* self, const xine_event_t* event) {
-    if (event->type == XINE_EVENT_UI_PLAYBACK_FINISHED) {
-      static_cast<Song*>(self)->finished_ = true;
+    if (event->type == XINE_EVENT_UI_PLAYBACK_FINISHED) static_cast<Song*>(self)->PlayOut();
+  }
+
+  bool Paused() { return xine_get_param(stream_.get(), XINE_PARAM_SPEED) == XINE_SPEED_PAUSE; }
+
+  // Listener thread, after libxine's end of stream: waits until the port has
+  // no queued buffers left and the sound server has had time to play what
+  // the driver reported as held, then reports the end. Time spent paused
+  // does not count, as the output holds its sound meanwhile.
+  void PlayOut() {
+    finished_ = true;
+    auto budget = std::chrono::duration_cast<Clock::duration>(kMaxDrainTime);
+    Clock::duration held{};
+    bool queueEmpty = false;
+    std::unique_lock<std::mutex> lock(mutex_);
+    const unsigned play = plays_;
+    const auto superseded = [this, play] { return leaving_ || plays_ != play; };
+    while (!queueEmpty || held > Clock::duration::zero()) {
+      const Clock::duration step = queueEmpty ? std::min(held, budget) : kDrainCheck;
+      if (leave_.wait_for(lock, step, superseded)) return;
+      if (Paused()) continue;
+      budget -= step;
+      if (budget <= Clock::duration::zero()) break;
+      if (queueEmpty) {
+        held -= step;
+      } else if (!OutputQueued()) {
+        queueEmpty = true;
+        held = DriverHeld();
+      }
     }
+    playedOut_ = true;
+    lock.unlock();
+    if (ended_) ended_();
+  }
+
+  bool OutputQueued() {
+    return audio_ != nullptr && (audio_->get_property(audio_, AO_PROP_BUFS_IN_FIFO) > 0 ||
+                                 audio_->get_property(audio_, AO_PROP_PTS_IN_FIFO) > 0);
+  }
+
+  // What the sound server still holds, as the driver reports it.
+  Clock::duration DriverHeld() {
+    if (audio_ == nullptr) return {};
+    const int frames = std::max(0, audio_->get_property(audio_, AO_PROP_DRIVER_DELAY));
+    int rate = xine_get_stream_info(stream_.get(), XINE_STREAM_INFO_AUDIO_SAMPLERATE);
+    if (rate <= 0) rate = 44100;
+    return std::chrono::microseconds(int64_t{frames} * 1000000 / rate);
+  }
+
+  // libxine leaves the play state without its finished event only when it is
+  // told to stop, which Stop records; should it ever do so on its own, the
+  // song counts as ended once the longest play-out has passed. (This is seen
+  // only when Status is asked again: the end listener is not told.)
+  bool StoppedForGood() {
+    const auto now = Clock::now();
+    if (!stopSeen_) {
+      stopSeen_ = true;
+      stopSeenAt_ = now;
+    }
+    return now - stopSeenAt_ > kMaxDrainTime;
   }
 
   // libxine's MPEG audio demuxer accepts nearly any bytes (a text file named
@@ -235,32 +327,8 @@ class XineMediaEngine::Song {
     return DescriptorPath(source_.get());
   }
 
-  // True once the port has no queued buffers left and the sound server has
-  // had time to play what the driver reported as held.
-  bool OutputDrained() {
-    auto now = Clock::now();
-    if (!drainStarted_) {
-      drainStarted_ = true;
-      endSeen_ = now;
-      deadline_ = Clock::time_point::max();
-    }
-    if (now - endSeen_ > kMaxDrainTime) return true;
-    if (audio_ == nullptr) return true;
-    if (deadline_ == Clock::time_point::max()) {
-      if (audio_->get_property(audio_, AO_PROP_BUFS_IN_FIFO) > 0 ||
-          audio_->get_property(audio_, AO_PROP_PTS_IN_FIFO) > 0) {
-        return false;
-      }
-      int frames = std::max(0, audio_->get_property(audio_, AO_PROP_DRIVER_DELAY));
-      int rate = xine_get_stream_info(stream_.get(), XINE_STREAM_INFO_AUDIO_SAMPLERATE);
-      if (rate <= 0) rate = 44100;
-      auto held = std::chrono::microseconds(int64_t{frames} * 1000000 / rate);
-      deadline_ = now + std::min<Clock::duration>(held, kMaxDrainTime);
-    }
-    return now >= deadline_;
-  }
-
   xine_audio_port_t* audio_;
+  const std::function<void()> ended_;
   StreamPtr stream_;
   EventQueuePtr queue_;
   FileDescriptor source_;
@@ -269,11 +337,16 @@ class XineMediaEngine::Song {
   bool opened_ = false;
   bool started_ = false;
   bool stopped_ = false;
+  bool stopSeen_ = false;
+  Clock::time_point stopSeenAt_;
+  // Written by the listener thread.
   std::atomic<bool> finished_{false};
-  bool drainStarted_ = false;
-  bool drained_ = false;
-  Clock::time_point endSeen_;
-  Clock::time_point deadline_;
+  std::atomic<bool> playedOut_{false};
+  std::mutex mutex_;
+  std::condition_variable leave_;
+  // Guarded by mutex_: the song object is going, and how often it was started.
+  bool leaving_ = false;
+  unsigned plays_ = 0;
 };
 
 XineMediaEngine::XineMediaEngine() = default;
@@ -286,6 +359,7 @@ bool XineMediaEngine::EnsureInitialised() {
   if (engine_) return true;
   XinePtr xine(xine_new());
   if (!xine) return false;
+  ChooseLibraryMemoryCopy(xine.get());
   xine_init(xine.get());
   engine_ = std::make_unique<Engine>();
   engine_->xine = std::move(xine);
@@ -311,7 +385,7 @@ bool XineMediaEngine::Load(const std::string& path) {
     engine_->audio = std::make_unique<AudioPort>(engine_->xine.get(), port);
   }
   xine_audio_port_t* port = engine_->audio ? engine_->audio->get() : nullptr;
-  song_ = std::make_unique<Song>(engine_->xine.get(), port);
+  song_ = std::make_unique<Song>(engine_->xine.get(), port, endListener_);
   return song_->Open(path);
 }
 
@@ -325,6 +399,10 @@ void XineMediaEngine::Play(GtkWidget* /*parentWindow: no video window is made*/)
 
 int XineMediaEngine::Status() { return song_ ? song_->Status() : 0; }
 int XineMediaEngine::LengthMs() { return song_ ? song_->LengthMs() : 0; }
+
+void XineMediaEngine::SetEndListener(std::function<void()> ended) {
+  endListener_ = std::move(ended);
+}
 
 void XineMediaEngine::Pause() {
   if (song_) song_->SetSpeed(XINE_SPEED_PAUSE);

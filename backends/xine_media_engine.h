@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "core/media_engine.h"
@@ -17,8 +18,10 @@ namespace orvo {
 // their song object into a nameless temporary WAV file that libxine plays
 // while it is written (MpcWavStream).
 //
-// All calls come from one thread; libxine's event listener thread only sets
-// the song's end flag, and the decoder thread shares nothing else.
+// All calls come from one thread. At the end of a song, libxine's event
+// listener thread waits for the output to play out what it holds, sets the
+// song's end flag and calls the end listener; the decoder thread shares
+// nothing else.
 class XineMediaEngine final : public MediaEngine {
  public:
   XineMediaEngine();
@@ -38,6 +41,8 @@ class XineMediaEngine final : public MediaEngine {
   // output has played out what it holds, so that releasing it then loses no
   // sound.
   int Status() override;
+  // The listener is handed to each song object when it is loaded.
+  void SetEndListener(std::function<void()> ended) override;
   int LengthMs() override;
   void Pause() override;
   void Resume() override;
@@ -52,6 +57,7 @@ class XineMediaEngine final : public MediaEngine {
 
   std::unique_ptr<Engine> engine_;
   std::unique_ptr<Song> song_;
+  std::function<void()> endListener_;
   struct VideoArea {
     int x = 0, y = 0, width = 0, height = 0;
   } videoArea_;

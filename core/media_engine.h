@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 typedef struct _GtkWidget GtkWidget;
@@ -27,6 +28,11 @@ class MediaEngine {
   // 1 playing, -1 paused, 0 otherwise: ended (its sound has finished),
   // stopped, or no song object.
   virtual int Status() = 0;
+  // `ended` is called, on any thread, whenever a song loaded from now on
+  // reaches Status 0 by itself (its sound has finished), so that whoever
+  // waits for that need not ask Status over and over. Every other change of
+  // Status follows a call of this interface. An empty function: nobody.
+  virtual void SetEndListener(std::function<void()> ended) = 0;
   virtual void Pause() = 0;
   virtual void Resume() = 0;
   virtual void Stop() = 0;

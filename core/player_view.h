@@ -16,8 +16,6 @@ class PlayerView {
   virtual std::string DisplayText() const = 0;
   // The status icon's tooltip, 8-bit text; does nothing without a status icon.
   virtual void SetTooltip(const std::string& latin1) = 0;
-  // Asks the toolkit to redraw the player window.
-  virtual void QueueRedraw() = 0;
   // The player window, parent of the engine's output window.
   virtual GtkWidget* WindowWidget() = 0;
   // Where "current Playlist" bubbles point: the open button, or nullptr

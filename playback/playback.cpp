@@ -60,22 +60,11 @@ class Playback::PassScope {
   Playback& playback_;
 };
 
-// One redraw timer serves all nested waits: it runs from the start of the
-// outermost wait to its end.
+// Counts the songs waiting inside each other.
 class Playback::WaitScope {
  public:
-  explicit WaitScope(Playback& playback) : playback_(playback) {
-    if (playback_.waitDepth_++ == 0) {
-      PlayerView& view = playback_.view_;
-      playback_.redrawTimer_ = playback_.loop_.AddTimer(kRedrawIntervalMs, [&view] {
-        view.QueueRedraw();
-        return true;
-      });
-    }
-  }
-  ~WaitScope() {
-    if (--playback_.waitDepth_ == 0) playback_.loop_.RemoveTimer(playback_.redrawTimer_);
-  }
+  explicit WaitScope(Playback& playback) : playback_(playback) { ++playback_.waitDepth_; }
+  ~WaitScope() { --playback_.waitDepth_; }
   WaitScope(const WaitScope&) = delete;
   WaitScope& operator=(const WaitScope&) = delete;
 
@@ -95,7 +84,13 @@ Playback::Playback(CurrentPlaylist& playlist, Settings& settings, MediaEngine& e
       dialogs_(dialogs),
       nowPlaying_(nowPlaying),
       random_(random),
-      diagnostics_(diagnostics) {}
+      diagnostics_(diagnostics) {
+  // The engine's listener thread ends the wait of the loop, which then finds
+  // the song over.
+  engine_.SetEndListener([&loop] { loop.Wake(); });
+}
+
+Playback::~Playback() { engine_.SetEndListener(nullptr); }
 
 bool Playback::StartPlayback() {
   if (playlist_.empty() || waitDepth_ >= kMaxNestedWaits) return false;
@@ -202,13 +197,17 @@ void Playback::CloseSongNotification() {
   nowPlayingNotification_ = nullptr;
 }
 
+bool Playback::SongOver() { return !engine_.IsLoaded() || engine_.Status() == 0; }
+
 void Playback::WaitForSongEnd() {
   WaitScope scope(*this);
   // At least one turn of the loop per song: even a song that ends at once
-  // lets the program's events through before the next one starts.
-  do {
-    loop_.Iterate(kPollIntervalMs);
-  } while (engine_.IsLoaded() && engine_.Status() != 0);
+  // lets the program's events through before the next one starts. Otherwise
+  // the loop sleeps until something happens: a handler may stop or replace
+  // the song, a timer may tick, or the engine wakes it when the song's sound
+  // has finished. Nothing here wakes up by itself.
+  loop_.Iterate(SongOver() ? 0 : EventLoop::kNoTimeout);
+  while (!SongOver()) loop_.Iterate(EventLoop::kNoTimeout);
 }
 
 }  // namespace orvo

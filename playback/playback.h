@@ -27,17 +27,13 @@ inline constexpr const char* kPlaybackFailedWarning =
 // program (buttons, menus, timers, nested windows and dialogs) runs nested
 // inside it, and a handler may start another song there: the running one is
 // released, and when the nested song ends the waiting PlaySong returns too.
-// The wait blocks in the main loop between events; it notices the end of a
-// song within kPollIntervalMs and asks for a redraw of the player window
-// every kRedrawIntervalMs while a song plays.
+// The wait blocks in the main loop between events and never wakes up by
+// itself: the engine's end listener wakes it when the song's sound has
+// finished. Nothing is redrawn for the wait's sake; what changes while a
+// song plays (the display text) redraws itself, and the toolkit repaints
+// whatever the X server reports uncovered.
 class Playback {
  public:
-  static constexpr int kPollIntervalMs = 20;
-  // Once a second. What changes while a song plays (the display text)
-  // redraws itself; the periodic redraw only repairs what the toolkit may
-  // have missed, and each one costs the X server a full repaint of the
-  // translucent skin.
-  static constexpr int kRedrawIntervalMs = 1000;
   // How many songs may wait inside each other. Each press of play or of a
   // cursor button during a song waits for its own song inside the waiting
   // one, so a key held on a focused button would grow the stack until it
@@ -49,10 +45,14 @@ class Playback {
   // Every reference must outlive this object. `settings.repeat` may be
   // switched off in memory (a single unplayable entry must not loop).
   // `random` is seeded once per process by the owner. Diagnostics (one line
-  // per song started) go to `diagnostics`.
+  // per song started) go to `diagnostics`. Installs the engine's end
+  // listener, which this object's destruction takes away again.
   Playback(CurrentPlaylist& playlist, Settings& settings, MediaEngine& engine, EventLoop& loop,
            PlayerView& view, Notifier& notifier, MessageDialogs& dialogs, NowPlaying& nowPlaying,
            std::mt19937& random, std::ostream& diagnostics);
+  ~Playback();
+  Playback(const Playback&) = delete;
+  Playback& operator=(const Playback&) = delete;
 
   // Plays passes over the playlist. True when the playlist was played to its
   // end (without repeat after one pass; with repeat it does not return while
@@ -90,6 +90,7 @@ class Playback {
   void RefuseSong();
   void SwitchOffRepeatForSingleEntry();
   void CloseSongNotification();
+  bool SongOver();
   void WaitForSongEnd();
 
   CurrentPlaylist& playlist_;
@@ -108,7 +109,6 @@ class Playback {
   int passDepth_ = 0;
   bool stopRequested_ = false;
   int waitDepth_ = 0;
-  EventLoop::TimerId redrawTimer_ = 0;
 };
 
 // Whether `path` names an existing, non-empty file that is not a folder

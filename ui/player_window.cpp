@@ -201,10 +201,6 @@ std::string PlayerWindow::DisplayText() const {
 
 void PlayerWindow::SetTooltip(const std::string& latin1) { statusIcon_.SetTooltip(latin1); }
 
-void PlayerWindow::QueueRedraw() {
-  if (window_ != nullptr) gtk_widget_queue_draw(window_);
-}
-
 GtkWidget* PlayerWindow::NotificationAnchor() {
   if (window_ == nullptr || window_behaviour::IsIconified(window_)) return nullptr;
   return openButton_;

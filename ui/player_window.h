@@ -49,7 +49,6 @@ class PlayerWindow : public PlayerView {
   void SetDisplayText(const std::string& utf8) override;
   std::string DisplayText() const override;
   void SetTooltip(const std::string& latin1) override;
-  void QueueRedraw() override;
   GtkWidget* WindowWidget() override { return window_; }
   GtkWidget* NotificationAnchor() override;
 

@@ -31,8 +31,13 @@ class VirtualLoop : public EventLoop {
     const auto due = std::min_element(timers.begin(), timers.end(), [](const auto& a, const auto& b) {
       return (a.second.running ? LONG_MAX : a.second.due) < (b.second.running ? LONG_MAX : b.second.due);
     });
-    if (due == timers.end() || due->second.running || due->second.due > now + maxWaitMs) {
-      now += maxWaitMs;
+    const long limit = maxWaitMs == kNoTimeout ? LONG_MAX : now + maxWaitMs;
+    const long ends = std::max(now, nextEnd ? nextEnd() : LONG_MAX);
+    if (due == timers.end() || due->second.running || due->second.due > std::min(limit, ends)) {
+      // The engine's end wakes a wait only through the listener it tells.
+      if (ends <= limit && (now = ends, woken = false, songEnded(), woken)) return;
+      if (limit == LONG_MAX) throw std::runtime_error("the event loop waits for ever");
+      now = limit;
       return;
     }
     Timer& timer = due->second;  // map nodes stay put while other timers come and go
@@ -43,6 +48,7 @@ class VirtualLoop : public EventLoop {
     timer.due += timer.period;
     if (!keep) timers.erase(due);
   }
+  void Wake() override { woken = true; }
   TimerId AddTimer(int periodMs, std::function<bool()> tick) override {
     periods.push_back(periodMs);
     timers[++lastId] = Timer{now + periodMs, periodMs, std::move(tick)};
@@ -58,6 +64,9 @@ class VirtualLoop : public EventLoop {
 
   long now = 0;
   int iterations = 0;
+  bool woken = false;
+  std::function<long()> nextEnd;  // when the engine's song ends by itself, if anybody listens
+  std::function<void()> songEnded;
   TimerId lastId = 0;
   std::vector<int> periods;  // of every timer the code under test added
   std::map<TimerId, Timer> timers;
@@ -67,7 +76,10 @@ class VirtualLoop : public EventLoop {
 // and IsLoaded, `played` the names of the songs that sounded.
 class ScriptedEngine : public MediaEngine {
  public:
-  explicit ScriptedEngine(const VirtualLoop& loop) : loop_(loop) {}
+  explicit ScriptedEngine(VirtualLoop& loop) : loop_(loop) {
+    loop.nextEnd = [this] { return ended_ && Status() == 1 ? end_ : LONG_MAX; };
+    loop.songEnded = [this] { ended_(); };
+  }
   void Initialise() override {}
   bool IsLoaded() const override { return !name_.empty(); }
   void Release() override { Call("Release"), name_.clear(), end_ = -1; }
@@ -77,6 +89,7 @@ class ScriptedEngine : public MediaEngine {
     Call(parent ? "Play" : "Play nowhere");
     if (!failing.count(name_)) played += name_ + " ", end_ = loop_.now + songMs, pausedAt_ = -1;
   }
+  void SetEndListener(std::function<void()> ended) override { ended_ = std::move(ended); }
   int Status() override { return end_ < 0 ? 0 : pausedAt_ >= 0 ? -1 : loop_.now < end_; }
   void Pause() override { Call("Pause"), pausedAt_ = Status() == 1 ? loop_.now : pausedAt_; }
   void Resume() override { Call("Resume"), end_ += pausedAt_ >= 0 ? loop_.now - pausedAt_ : 0, pausedAt_ = -1; }
@@ -90,6 +103,7 @@ class ScriptedEngine : public MediaEngine {
  private:
   void Call(const std::string& call) { calls += call + "|"; }
   const VirtualLoop& loop_;
+  std::function<void()> ended_;
   std::string name_;
   long end_ = -1, pausedAt_ = -1;
 };

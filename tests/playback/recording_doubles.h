@@ -46,12 +46,10 @@ class RecordingView : public PlayerView {
   void SetDisplayText(const std::string& utf8) override { displays.push_back(utf8); }
   std::string DisplayText() const override { return displays.empty() ? "" : displays.back(); }
   void SetTooltip(const std::string& latin1) override { tooltip = latin1; }
-  void QueueRedraw() override { ++redraws; }
   GtkWidget* WindowWidget() override { return reinterpret_cast<GtkWidget*>(this); }
-  GtkWidget* NotificationAnchor() override { return reinterpret_cast<GtkWidget*>(&redraws); }
+  GtkWidget* NotificationAnchor() override { return reinterpret_cast<GtkWidget*>(&tooltip); }
   std::vector<std::string> displays;  // every text set, the last one shown
   std::string tooltip;
-  int redraws = 0;
 };
 
 }  // namespace orvo::test

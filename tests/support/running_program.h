@@ -4,8 +4,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,8 +17,12 @@ inline std::vector<pid_t> ChildrenOf(pid_t parent) {
   for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
     const std::string pid = entry.path().filename();
     if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
-    std::ifstream stat(entry.path() / "stat");
-    const std::string text{std::istreambuf_iterator<char>(stat), {}};
+    // A process that ends while it is read fails the read with ESRCH; it is
+    // nobody's child any more, so an empty text is the right answer.
+    std::string text(512, '\0');
+    FILE* stat = std::fopen((entry.path() / "stat").c_str(), "re");
+    text.resize(stat ? std::fread(text.data(), 1, text.size() - 1, stat) : 0);
+    if (stat) std::fclose(stat);
     // The command name in parentheses may hold blanks and parentheses.
     const size_t close = text.rfind(')');
     int parentPid = 0;
