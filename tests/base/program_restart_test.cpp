@@ -34,5 +34,22 @@ TEST(RestartProcess, NewProgramCannotStart_OldProcessGoesOnWithTheReason) {
   }
 }
 
+// The new program inherits standard input, output and error only, whatever else was open around
+// the report pipe (which takes descriptors 3 and 4 here); ls lists them, and its own listing's 3.
+TEST(RestartProcess, NewProgram_InheritsOnlyTheStandardDescriptors) {
+  test::ScratchDir dir;
+  const pid_t child = fork();
+  if (child == 0) {
+    for (int fd = 5; fd < 12; ++fd) dup2(2, fd);
+    if (!freopen(dir.file("fds").c_str(), "w", stdout)) _exit(1);
+    _exit(RestartProcess("/bin/ls", {"/proc/self/fd"}, dir.path()));
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_EQ(status, 0);
+  for (int i = 0; i < 500 && test::ReadWhole(dir.file("fds")).empty(); ++i) usleep(10000);
+  EXPECT_EQ(test::ReadWhole(dir.file("fds")), "0\n1\n2\n3\n");
+}
+
 }  // namespace
 }  // namespace orvo

@@ -29,7 +29,7 @@ TEST(PlayerWindowGui, DefaultSkin_LayoutButtonsAndMenus) {
   EXPECT_TRUE(GTK_WIDGET_APP_PAINTABLE(window) && p.alphaSupported() && f.symbols.canPaint());
   std::string layout = Describe(p.window());  // the skin image first, under all
   for (GtkWidget* w : FindAll(p.skinArea(), GTK_TYPE_WIDGET))
-    layout += w->parent == p.skinArea() ? "|" + Describe(w) : "";
+    layout += w->parent == p.skinArea() ? "|" + Describe(w) + (GTK_WIDGET_VISIBLE(w) ? "" : "?") : "";
   EXPECT_EQ(layout,
             "GtkWindow -1 -1 400 100|GtkImage 0 0 -1 -1|GtkHBox 40 35 300 35|GtkHBox 280 35 100 35|"
             "Orvo M - Orvo Media Player 100 10 200 20");

@@ -6,6 +6,7 @@
 #include "ui/windows/playlist_manager_window.h"
 #include "ui/windows/playlist_window.h"
 #include "ui/windows/preferences_window.h"
+#include "ui/windows/speed_field.h"
 
 namespace orvo::test {
 namespace {
@@ -106,6 +107,8 @@ TEST_F(WindowFixture, PlaylistManager_SearchAddAndSave) {
     });
     Click(window, "save");
     EXPECT_EQ(ReadBytes(dir + "b.m3u"), "x.mp3\ny.mp3\n/m/a.mp3\n");
+    GtkComboBox* lists = GTK_COMBO_BOX(FindAll(window, GTK_TYPE_COMBO_BOX)[0]);
+    EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_combo_box_get_model(lists), nullptr), 2);  // listed once
   });
   EXPECT_TRUE(foundFiles.empty() && !PlayerIs(GDK_WINDOW_STATE_ICONIFIED));
   gtk_window_iconify(GTK_WINDOW(player->window()));
@@ -156,6 +159,15 @@ TEST_F(WindowFixture, Preferences_BoxesActAtOnceAndExitSaves) {
       "Preferences", [&] { EXPECT_TRUE(PreferencesWindow(context, nullptr).Open()); }, steps);
   EXPECT_EQ(settings.cycle_time + PlayerIs(GDK_WINDOW_STATE_ICONIFIED), 10);
   EXPECT_NE(ReadBytes(dir + "orvo.prefs").find("\ncycle_time = 10\n"), std::string::npos);
+}
+
+TEST(ParseSpeedField, Texts_ReadLikeThePreferencesField) {
+  const std::pair<const char*, int> rows[] = {
+      {"$ff", 255}, {"$A", 10}, {"%101", 5}, {" 10", 10}, {"\t \t7", 7}, {"-3", -3}, {"+4", 4},
+      {"-$10", -16}, {"12abc", 12}, {"%1021", 2}, {"$1g", 1}, {"0x10", 0}, {"5 6", 5}, {"abc", 0},
+      {"", 0}, {"-", 0}, {"$", 0}, {"--1", 0}, {"99999999999999999999999", 2147483647},
+      {"-$ffffffffffffffffffff", -2147483647}};
+  for (const auto& [text, value] : rows) EXPECT_EQ(ParseSpeedField(text), value) << text;
 }
 
 }  // namespace
