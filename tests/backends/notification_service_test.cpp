@@ -33,12 +33,12 @@ TEST(NotificationService, BubbleObjects_ReleasedWhenClosedExpiredOrWithTheServic
   }
   EXPECT_EQ(finalised, 2);
   service->CloseNotification(expiring);  // released already: nothing is sent
-  const std::vector<test::NotificationRecord> records = test::NotificationLog().WaitForCount(5, std::chrono::seconds(2));
+  const std::vector<std::string> calls = test::NotificationCalls(5, 2);
   service.reset();
   EXPECT_EQ(finalised, 3);
-  ASSERT_EQ(records.size(), 4u);
-  EXPECT_EQ(records[3].method + std::to_string(records[3].id),
-            "CloseNotification" + std::to_string(records[1].id));
+  ASSERT_EQ(calls.size(), 4u);
+  EXPECT_EQ(test::Field(calls[3], "method") + test::Field(calls[3], "id"),
+            "\"CloseNotification\"" + test::Field(calls[1], "id"));
   objects->finalize = finalize;
 }
 

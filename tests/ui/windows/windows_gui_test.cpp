@@ -99,7 +99,8 @@ TEST_F(WindowFixture, PlaylistManager_SearchAddAndSave) {
     Rows(window, 0, 0, 0);
     Click(window, "+");
     EXPECT_EQ(Rows(window, 0, 1) + Rows(window, 1, 0), "/m/*|x.mp3|y.mp3|/m/a.mp3|");
-    EXPECT_EQ(NotificationLog().WaitForSummary("Found files")->body, "search has found 1 files");
+    const std::string found = NotificationCalls(1).back();
+    EXPECT_EQ(Field(found, "summary") + Field(found, "body"), R"("Found files""search has found 1 files")");
     WhenShown("save Playlist as", [](GtkWidget* chooser) {
       EXPECT_STREQ(gtk_file_filter_get_name(gtk_file_chooser_get_filter(GTK_FILE_CHOOSER(chooser))),
                    "Playlist");
