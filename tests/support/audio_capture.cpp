@@ -67,7 +67,7 @@ std::vector<float> AudioCapture::Left() const {
   const std::string bytes = ReadWhole(dir_.file("capture.raw"));
   std::vector<float> left(bytes.size() / 4);  // little-endian 16-bit samples, left first
   for (size_t i = 0; i < left.size(); ++i)
-    left[i] = int16_t(uint8_t(bytes[4 * i]) | bytes[4 * i + 1] << 8) / 32768.0f;
+    left[i] = int16_t(uint8_t(bytes[4 * i]) | uint8_t(bytes[4 * i + 1]) << 8) / 32768.0f;
   return left;
 }
 
