@@ -87,14 +87,15 @@ TEST_F(WindowFixture, PlaylistManager_SearchAddAndSave) {
   RunWindow("Manage Playlists", open, [&](GtkWidget* window) {
     gint width = 0, height = 0;
     gtk_window_get_default_size(GTK_WINDOW(window), &width, &height);
+    const GdkColor bg = window->style->bg[GTK_STATE_NORMAL];  // 208, 248, 172 in 16 bits
     EXPECT_EQ(
         Controls(window, true) + std::to_string(width) + " " + std::to_string(height) + " " +
-            std::to_string(window->style->bg[GTK_STATE_NORMAL].blue / 257) + " " +
+            std::to_string(bg.red) + "," + std::to_string(bg.green) + "," + std::to_string(bg.blue) + " " +
             std::to_string(PlayerIs(GDK_WINDOW_STATE_ICONIFIED)),
         "+ 300 150 40 40|- 300 250 40 40|Found files 10 10 200 20|GtkComboBoxText 350 50 280 30|"
         "GtkScrolledWindow 10 50 280 370|GtkScrolledWindow 350 90 280 300|"
         "Playlist(s) 350 10 200 20|clear 190 440 100 30|delete 445 400 80 30|exit 530 440 100 30|"
-        "save 350 400 80 30|search 10 440 100 30|640 480 172 1");
+        "save 350 400 80 30|search 10 440 100 30|640 480 53456,63736,44204 1");
     Click(window, "search");
     Rows(window, 0, 0, 0);
     Click(window, "+");
@@ -127,7 +128,10 @@ TEST_F(WindowFixture, Preferences_BoxesActAtOnceAndExitSaves) {
   auto seen = [&](GtkWidget* window) {
     gint x = 0, y = 0;
     gtk_window_get_position(GTK_WINDOW(window), &x, &y);
-    std::string text = std::to_string(x) + "," + std::to_string(y) + " ";
+    gint width = 0, height = 0;
+    gtk_widget_get_size_request(window, &width, &height);
+    std::string text = std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(width) +
+                       "x" + std::to_string(height) + " ";
     for (int state : {GDK_WINDOW_STATE_ICONIFIED, GDK_WINDOW_STATE_ABOVE, GDK_WINDOW_STATE_BELOW}) {
       text += std::to_string(PlayerIs(state));
     }
@@ -135,7 +139,7 @@ TEST_F(WindowFixture, Preferences_BoxesActAtOnceAndExitSaves) {
   };
   auto steps = [&](GtkWidget* window) {
     EXPECT_EQ(seen(window),
-              "123,77 100|Repeat playlist 10 10 260 20 [x]|"
+              "123,77 440x420 100|Repeat playlist 10 10 260 20 [x]|"
               "Play instantly after loading Playlist 10 40 260 20|"
               "Load last Playlist at startup 10 70 260 20|Start player minimized 10 100 260 20|"
               "Random Play 10 130 260 20|Cycle Title 10 160 260 20|GtkEntry 280 160 30 20 (off)|"
@@ -147,7 +151,7 @@ TEST_F(WindowFixture, Preferences_BoxesActAtOnceAndExitSaves) {
     const std::vector<GtkWidget*> boxes = FindAll(window, GTK_TYPE_CHECK_BUTTON);
     gtk_entry_set_text(GTK_ENTRY(FindAll(window, GTK_TYPE_ENTRY)[0]), "25");
     for (int box : {0, 1, 2, 3, 4, 5, 6, 8, 9, 9}) gtk_button_clicked(GTK_BUTTON(boxes[box]));
-    EXPECT_EQ(seen(window).substr(0, 10), "123,77 101");
+    EXPECT_EQ(seen(window).substr(0, 18), "123,77 440x420 101");
     EXPECT_EQ(
         testing::PrintToString(std::vector<int>(
             {settings.repeat, settings.instantplay, settings.start_with_last_playlist,
