@@ -122,6 +122,11 @@ class MediaControls(unittest.TestCase):
         owner.start()
         self.assertTrue(e2e.until(lambda: ask("playerctl", "-l") == "orvo_m"), owner.output())
         song = e2e.date_back(e2e.tone(owner.folder, "tone.wav", 600, 1.0))
+        # A file URI opened from the bus is answered, then played like a song on the command line.
+        self.assertEqual(ask("gdbus", "call", "--session", "--timeout", "10", "--dest",
+                             "org.mpris.MediaPlayer2.orvo_m", "--object-path", "/org/mpris/MediaPlayer2",
+                             "--method", "org.mpris.MediaPlayer2.Player.OpenUri", f"file://{song}"), "()")
+        self.assertTrue(owner.wait_line(f"0 *** {song}"), owner.output())
         for environment, said in (({}, TAKEN), ({"DBUS_SESSION_BUS_ADDRESS": "unix:path=/no/bus"},
                                                 "Media controls off: no session bus")):
             with self.subTest(said):

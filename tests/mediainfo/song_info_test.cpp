@@ -10,6 +10,7 @@
 
 #include "mediainfo/description.h"
 #include "mediainfo/file_byte_source.h"
+#include "mediainfo/id3v2_tag.h"
 #include "mediainfo/memory_byte_source.h"
 #include "tests/mediainfo/song_bytes.h"
 #include "tests/support/scratch_dir.h"
@@ -111,6 +112,19 @@ TEST(FileByteSource, Files_RegularOnesReadAsTheyAre) {
   uint8_t got[500];
   EXPECT_EQ(file.ReadAt(29990, got, sizeof got), 10u);
   EXPECT_EQ(std::string(got, got + 10), std::string(10, 'b'));
+}
+
+// The bytes an ID3v2 tag takes at the start of a file (what the Musepack decoder skips): its four
+// synchsafe size bytes, the header and a footer when flagged; 0 where no valid tag starts.
+TEST(Id3v2TagSize, Headers) {
+  const std::pair<std::string, size_t> rows[] = {
+      {std::string("ID3\4\0\0\1\2\3\4", 10), 10 + (1u << 21) + (2u << 14) + (3u << 7) + 4},
+      {std::string("ID3\4\0\x10\0\0\0\x7f", 10), 10 + 127 + 10},
+      {std::string("ID3\4\0\0\0\0\x80\0", 10), 0}, {std::string("ID2\4\0\0\0\0\0\0", 10), 0},
+      {std::string("ID3\4\0\0\0\0\0", 9), 0}};
+  for (const auto& [header, size] : rows) {
+    EXPECT_EQ(Id3v2TagSize(reinterpret_cast<const uint8_t*>(header.data()), header.size()), size);
+  }
 }
 
 }  // namespace
