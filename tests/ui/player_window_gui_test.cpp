@@ -13,14 +13,14 @@ std::string Entries(GtkWidget* menu) {
   return texts;
 }
 
-// The player from an empty skin description, with two CD drives: the window, where the defaults
-// put its parts, what each button, the close request and each menu entry lead to; the menus, which
+// The player from a skin description that only moves the control row, with two CD drives: the
+// window, where the description and the defaults put its parts, what each button, the close request and each menu entry lead to; the menus, which
 // go once closed.
 TEST(PlayerWindowGui, DefaultSkin_LayoutButtonsAndMenus) {
   PlayerFixture f;
   f.cd.OpenSources({"/dev/sr0", "/dev/cd_rw"});
   for (const char* song : {"a.mp3", "b.mp3"}) f.playlist.append(song);
-  PlayerWindow& p = f.Build("");
+  PlayerWindow& p = f.Build("[control]\ncontrolx=28\nheigth=36\n");
   GtkWindow* window = GTK_WINDOW(p.window());
   EXPECT_EQ(gtk_window_get_title(window) + std::string(gtk_window_get_icon_name(window)),
             "Orvo M gtk-media-play");
@@ -31,7 +31,7 @@ TEST(PlayerWindowGui, DefaultSkin_LayoutButtonsAndMenus) {
   for (GtkWidget* w : FindAll(p.skinArea(), GTK_TYPE_WIDGET))
     layout += w->parent == p.skinArea() ? "|" + Describe(w) + (GTK_WIDGET_VISIBLE(w) ? "" : "?") : "";
   EXPECT_EQ(layout,
-            "GtkWindow -1 -1 400 100|GtkImage 0 0 -1 -1|GtkHBox 40 35 300 35|GtkHBox 280 35 100 35|"
+            "GtkWindow -1 -1 400 100|GtkImage 0 0 -1 -1|GtkHBox 28 35 300 36|GtkHBox 280 35 100 35|"
             "Orvo M - Orvo Media Player 100 10 200 20");
   for (GtkWidget* button : FindAll(p.skinArea(), GTK_TYPE_BUTTON))
     gtk_button_clicked(GTK_BUTTON(button));

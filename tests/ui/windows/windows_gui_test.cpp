@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "tests/ui/gui_support.h"
+#include "ui/dialogs/file_chooser.h"
 #include "ui/windows/playlist_manager_window.h"
 #include "ui/windows/playlist_window.h"
 #include "ui/windows/preferences_window.h"
@@ -166,6 +167,30 @@ TEST_F(WindowFixture, Preferences_BoxesActAtOnceAndExitSaves) {
       "Preferences", [&] { EXPECT_TRUE(PreferencesWindow(context, nullptr).Open()); }, steps);
   EXPECT_EQ(settings.cycle_time + PlayerIs(GDK_WINDOW_STATE_ICONIFIED), 10);
   EXPECT_NE(ReadBytes(dir + "orvo.prefs").find("\ncycle_time = 10\n"), std::string::npos);
+}
+
+// The toolkit's chooser as the song adder asks for it: the filters by name, each by its pattern,
+// the asked one selected, several files at once; cancelled, it gives nothing.
+TEST_F(WindowFixture, FileChooser_FiltersThenCancel) {
+  std::string seen;
+  WhenShown("Add File(s)", [&](GtkWidget* dialog) {
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+    GSList* filters = gtk_file_chooser_list_filters(chooser);
+    for (GSList* f = filters; f != nullptr; f = f->next) {
+      GtkFileFilterInfo song{GTK_FILE_FILTER_DISPLAY_NAME, nullptr, nullptr, "a.ogg", nullptr};
+      seen += gtk_file_filter_get_name(GTK_FILE_FILTER(f->data)) +
+              std::string(gtk_file_filter_filter(GTK_FILE_FILTER(f->data), &song) ? "+|" : "-|");
+    }
+    g_slist_free(filters);
+    seen += gtk_file_filter_get_name(gtk_file_chooser_get_filter(chooser)) +
+            std::to_string(gtk_file_chooser_get_select_multiple(chooser)) +
+            std::to_string(gtk_file_chooser_get_action(chooser));
+    gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
+  });
+  EXPECT_TRUE(RunFileChooser({"Add File(s)", FileChooserRequest::Action::kOpenFiles, true, dir,
+                              "mp3-files|*.mp3|all files|*.*", 1})
+                  .empty());
+  EXPECT_EQ(seen, "mp3-files-|all files+|all files1" + std::to_string(GTK_FILE_CHOOSER_ACTION_OPEN));
 }
 
 TEST(ParseSpeedField, Texts_ReadLikeThePreferencesField) {
