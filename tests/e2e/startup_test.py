@@ -5,6 +5,7 @@ position beside the program, so that the next start resumes the playlist;
 files of a terabyte read as unreadable ones."""
 import os
 import pathlib
+import subprocess
 import tempfile
 import unittest
 
@@ -25,6 +26,23 @@ class Startup(unittest.TestCase):
             "Specify a path if they are not in the same directory", "as the executable ",
             hyphens, "if you specify music-tracks (mp3, mpc, wav, ogg)",
             "a given playlist is ignored!", hyphens, " "])
+
+    def test_a_screen_without_an_alpha_channel_is_named_in_a_box_before_the_window(self):
+        ready, told = os.pipe()
+        server = subprocess.Popen(["Xvfb", "-displayfd", str(told), "-extension", "Composite"],
+                                  pass_fds=[told], stderr=subprocess.DEVNULL)
+        self.addCleanup(server.wait)
+        self.addCleanup(server.terminate)
+        os.close(told)
+        player = e2e.Player()
+        self.addCleanup(player.stop)
+        player.start(env={"DISPLAY": ":" + os.read(ready, 16).decode().strip()})
+        pid = player.process.pid
+        box = "No Alpha Support"
+        self.assertEqual(e2e.label(pid, box), "Your Screen doesn't support an alpha channel...")
+        self.assertFalse(e2e.tops(pid, e2e.PLAYER))
+        e2e.click(pid, box, "OK")
+        self.assertTrue(e2e.until(lambda: e2e.tops(pid, e2e.PLAYER) and not e2e.tops(pid, box)))
 
     def test_playlist_given_up_recorded_at_quit_and_resumed(self):
         player = e2e.Player({"orvo.prefs": "start_with_last_playlist = 1\n",

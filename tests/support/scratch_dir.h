@@ -45,11 +45,6 @@ inline void WriteBytes(const std::string& path, std::string_view bytes) {
 inline std::string ReadWhole(const std::string& path) { return (std::ostringstream() << std::ifstream(path).rdbuf()).str(); }
 inline std::string ReadBytes(const std::string& path) { return std::ifstream(path).good() ? ReadWhole(path) : "<missing>"; }
 
-inline bool Exists(const std::string& path) {
-  struct stat st {};
-  return lstat(path.c_str(), &st) == 0;
-}
-
 // `body` (returning bool) run in a forked child, free to change process-wide limits or ids.
 template <typename Body>
 bool RunInChild(Body body) {
