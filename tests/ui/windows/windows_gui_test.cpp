@@ -114,6 +114,12 @@ TEST_F(WindowFixture, PlaylistManager_SearchAddAndSave) {
     EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_combo_box_get_model(lists), nullptr), 2);  // listed once
     Click(window, "clear");
     EXPECT_EQ(Rows(window, 0, 1) + std::to_string(foundFiles.count()), "0");
+    gtk_combo_box_set_active(lists, 1);  // the saved list, deleted once the question is answered
+    WhenShown("", [](GtkWidget* question) { gtk_dialog_response(GTK_DIALOG(question), GTK_RESPONSE_OK); });
+    Click(window, "delete");
+    EXPECT_EQ(std::to_string(gtk_combo_box_get_active(lists)) + ReadBytes(dir + "b.m3u") +
+                  std::to_string(gtk_tree_model_iter_n_children(gtk_combo_box_get_model(lists), nullptr)),
+              "0<missing>1");
   });
   EXPECT_TRUE(foundFiles.empty() && !PlayerIs(GDK_WINDOW_STATE_ICONIFIED));
   gtk_window_iconify(GTK_WINDOW(player->window()));
