@@ -14,9 +14,9 @@ std::string Entries(GtkWidget* menu) {
 }
 
 // The player from a skin description that only moves the control row, with two CD drives: the
-// window, where the description and the defaults put its parts, what each button, the close request and each menu entry lead to; the menus, which
-// go once closed.
-TEST(PlayerWindowGui, DefaultSkin_LayoutButtonsAndMenus) {
+// window, where the description and the defaults put its parts, what each button, the close
+// request and each menu entry lead to; the menus, which go once closed.
+TEST(PlayerWindowGui, SkinAndDefaults_LayoutButtonsAndMenus) {
   PlayerFixture f;
   f.cd.OpenSources({"/dev/sr0", "/dev/cd_rw"});
   for (const char* song : {"a.mp3", "b.mp3"}) f.playlist.append(song);

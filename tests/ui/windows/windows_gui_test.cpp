@@ -49,7 +49,8 @@ TEST_F(WindowFixture, PlaylistWindow_ListsSongsAndSelectsTheCurrentOne) {
                          "&& lame --quiet --id3v1-only --tt Title t.wav song.mp3")
                             .c_str()),
             0);
-  for (const char* name : {"song.mp3", "plain.mp3", "song.mp3", "plain.mp3"}) playlist.append(dir + name);
+  for (const char* name : {"song.mp3", "plain.mp3", "song.mp3", "plain.mp3"})
+    playlist.append(dir + name);
   playlist.select(0);
   std::string seen;
   for (int open = 0; open < 2; ++open, playlist.clear()) {
@@ -65,7 +66,8 @@ TEST_F(WindowFixture, PlaylistWindow_ListsSongsAndSelectsTheCurrentOne) {
     });
     PlaylistWindow(context).Open();
   }
-  EXPECT_EQ(seen, "Title|" + dir + "plain.mp3|Title*|" + dir + "plain.mp3|GtkScrolledWindow 10 10 380 430|0hidden");
+  EXPECT_EQ(seen, "Title|" + dir + "plain.mp3|Title*|" + dir +
+                      "plain.mp3|GtkScrolledWindow 10 10 380 430|0hidden");
 }
 
 // Accepts the file chooser's file, which it takes only once it has read its
@@ -111,14 +113,17 @@ TEST_F(WindowFixture, PlaylistManager_SearchAddAndSave) {
     Click(window, "save");
     EXPECT_EQ(ReadBytes(dir + "b.m3u"), "x.mp3\ny.mp3\n/m/a.mp3\n");
     GtkComboBox* lists = GTK_COMBO_BOX(FindAll(window, GTK_TYPE_COMBO_BOX)[0]);
-    EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_combo_box_get_model(lists), nullptr), 2);  // listed once
+    auto listed = [&] { return gtk_tree_model_iter_n_children(gtk_combo_box_get_model(lists), nullptr); };
+    EXPECT_EQ(listed(), 2);  // listed once
     Click(window, "clear");
     EXPECT_EQ(Rows(window, 0, 1) + std::to_string(foundFiles.count()), "0");
     gtk_combo_box_set_active(lists, 1);  // the saved list, deleted once the question is answered
-    WhenShown("", [](GtkWidget* question) { gtk_dialog_response(GTK_DIALOG(question), GTK_RESPONSE_OK); });
+    WhenShown("", [](GtkWidget* question) {
+      gtk_dialog_response(GTK_DIALOG(question), GTK_RESPONSE_OK);
+    });
     Click(window, "delete");
     EXPECT_EQ(std::to_string(gtk_combo_box_get_active(lists)) + ReadBytes(dir + "b.m3u") +
-                  std::to_string(gtk_tree_model_iter_n_children(gtk_combo_box_get_model(lists), nullptr)),
+                  std::to_string(listed()),
               "0<missing>1");
   });
   EXPECT_TRUE(foundFiles.empty() && !PlayerIs(GDK_WINDOW_STATE_ICONIFIED));
